@@ -1,0 +1,14 @@
+#!/bin/sh
+# Builds everything and runs every test, native and under Wine. Extra
+# arguments go to ctest (for example: -R MarkupDocument).
+set -e
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+export BUILD_DIR="$build"
+"$root/scripts/build.sh"
+# The wine server of the prefix is stopped before the display goes away.
+exec "$root/scripts/with-display.sh" sh -c '
+  ctest --test-dir "$0" --output-on-failure -j2 "$@"
+  status=$?
+  WINEPREFIX="$0/wineprefix" wineserver -k 2>/dev/null
+  exit $status' "$build" "$@"
