@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include "base/MessagePump.h"
+
+namespace obase {
+
+// The pump of loops without a Windows message queue: it sleeps on an
+// auto-reset event that ScheduleWork sets, or until the next delayed task.
+class DefaultMessagePump : public MessagePump {
+public:
+    DefaultMessagePump();
+    ~DefaultMessagePump() override;
+    DefaultMessagePump(const DefaultMessagePump&) = delete;
+    DefaultMessagePump& operator=(const DefaultMessagePump&) = delete;
+
+    void Run(Delegate* delegate) override;
+    void Quit() override;
+    void ScheduleWork() override;
+    void ScheduleDelayedWork(int64_t runTime) override;
+
+private:
+    void WaitForWork();
+
+    HANDLE event_ = nullptr;
+    bool shouldQuit_ = false;
+    int64_t delayedWorkTime_ = 0;
+};
+
+}  // namespace obase

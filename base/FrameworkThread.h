@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include "base/Dispatcher.h"
+#include "base/MessageLoop.h"
+#include "base/MessageLoopProxy.h"
+#include "base/SupportWeakCallback.h"
+#include "base/Thread.h"
+
+namespace obase {
+
+// A named thread with a message loop, started on a new OS thread or run on
+// the calling one. Init runs on the thread before the loop (the place to
+// register an identifier), Cleanup after it.
+class FrameworkThread : public Thread, public virtual SupportWeakCallback {
+public:
+    explicit FrameworkThread(std::wstring name, int32_t priority = 0);
+    // Stops the thread first if it still runs.
+    ~FrameworkThread() override;
+
+    // Starts a new OS thread with a loop of `type`; returns once its Init has
+    // run. False when already running or the thread could not be created.
+    bool Start(MessageLoop::Type type = MessageLoop::Type::kDefault);
+    // Asks the loop to quit once idle and waits for the thread to end.
+    void Stop();
+    // The thread body: creates the loop, Init, runs the loop, Cleanup.
+    // Called directly to make the calling thread a framework thread.
+    void Run() override;
+
+    void SetLoopType(MessageLoop::Type type) { loopType_ = type; }
+    // Dispatches the Windows messages of a UI loop; set before running.
+    void SetDispatcher(Dispatcher* dispatcher) { dispatcher_ = dispatcher; }
+
+    bool IsRunning() const { return running_; }
+    const std::wstring& name() const { return name_; }
+    // Valid once Start returned (or from Init on); answers false after the
+    // loop has gone.
+    std::shared_ptr<MessageLoopProxy> message_loop_proxy() const { return proxy_; }
+
+    // The framework thread running on the calling thread, or null.
+    static FrameworkThread* Current();
+    // Set when the thread was asked to stop or says it is shutting down.
+    static void SetCurrentThreadQuitting();
+    static bool IsCurrentThreadQuitting();
+
+protected:
+    virtual void Init() {}
+    virtual void Cleanup() {}
+
+private:
+    std::unique_ptr<MessageLoop> CreateLoop() const;
+
+    bool running_ = false;
+    bool quitRequested_ = false;
+    MessageLoop::Type loopType_ = MessageLoop::Type::kDefault;
+    std::shared_ptr<MessageLoopProxy> proxy_;
+    Dispatcher* dispatcher_ = nullptr;
+    HANDLE startedEvent_ = nullptr;
+    std::wstring name_;
+};
+
+}  // namespace obase

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "base/WeakFlag.h"
+
+namespace obase {
+
+// A callable bound weakly to an object: it runs only while the object's weak
+// flag is alive and otherwise does nothing, returning a value-initialised
+// result for callables that return one.
+template <typename F>
+class WeakCallback {
+public:
+    WeakCallback(std::weak_ptr<WeakFlag> flag, F callable)
+        : flag_(std::move(flag)), callable_(std::move(callable)) {}
+
+    // Re-wraps the callable, for example into a StdClosure, keeping the flag.
+    template <typename G>
+        requires(!std::is_same_v<F, G> && std::is_constructible_v<F, const G&>)
+    WeakCallback(const WeakCallback<G>& other) : flag_(other.flag_), callable_(other.callable_) {}
+
+    template <typename... Args>
+    auto operator()(Args&&... args) const
+    {
+        using Result = std::invoke_result_t<const F&, Args...>;
+        if (flag_.expired()) {
+            if constexpr (std::is_void_v<Result>)
+                return;
+            else
+                return Result{};
+        }
+        return callable_(std::forward<Args>(args)...);
+    }
+
+    bool Expired() const { return flag_.expired(); }
+
+private:
+    template <typename>
+    friend class WeakCallback;
+
+    std::weak_ptr<WeakFlag> flag_;
+    F callable_;
+};
+
+}  // namespace obase
