@@ -1,0 +1,211 @@
+#include "device/DeviceManager.h"
+
+#include <algorithm>
+
+#include "device/DeviceMessages.h"
+#include "device/DeviceStatus.h"
+#include "device/VolumeScale.h"
+
+namespace {
+
+constexpr uint32_t kAllCategories = 0xFFFFFFFF;
+constexpr uint32_t kStopTimeoutMs = 1000;
+constexpr DWORD kPauseAfterDrainMs = 50;
+constexpr DWORD kPauseAfterFailedWaitMs = 100;
+constexpr uint32_t kChannelCount = 9;
+constexpr uint32_t kUsbModeRefused = 1;
+constexpr uint32_t kNotificationDataSize = 64;
+
+}  // namespace
+
+DeviceManager* DeviceManager::GetInstance() {
+    static DeviceManager instance;
+    return &instance;
+}
+
+DeviceManager::~DeviceManager() {
+    // The monitor uses this object; it must end before the members go.
+    StopThread(kStopTimeoutMs);
+}
+
+uint32_t DeviceManager::OpenDevice() {
+    if (deviceHandle != 0) {
+        return 1;
+    }
+    if (api.TUSBAUDIO_EnumerateDevices == nullptr) {
+        return kStatusEntryMissing;
+    }
+    uint32_t status = api.TUSBAUDIO_EnumerateDevices();
+    if (status != 0) {
+        return status;
+    }
+    if (api.TUSBAUDIO_OpenDeviceByIndex == nullptr) {
+        return kStatusEntryMissing;
+    }
+    uint32_t handle = 0;
+    status = api.TUSBAUDIO_OpenDeviceByIndex(0, &handle);
+    if (status != 0) {
+        return status;
+    }
+    if (handle == 0) {
+        // Success without a handle would leave a device open that nobody can close.
+        return ERROR_INVALID_HANDLE;
+    }
+    deviceHandle = handle;
+
+    uint32_t mode = 0;
+    status = api.TUSBAUDIO_GetDeviceUsbMode != nullptr
+                 ? api.TUSBAUDIO_GetDeviceUsbMode(handle, &mode)
+                 : kStatusEntryMissing;
+    if (status == 0 && mode == kUsbModeRefused) {
+        status = kStatusDeviceRefused;
+    }
+    if (status != 0) {
+        if (api.TUSBAUDIO_CloseDevice != nullptr) {
+            api.TUSBAUDIO_CloseDevice(handle);
+        }
+        deviceHandle = 0;
+        return status;
+    }
+
+    status = notificationEvent.Create();
+    if (status == 0) {
+        status = api.TUSBAUDIO_RegisterDeviceNotification != nullptr
+                     ? api.TUSBAUDIO_RegisterDeviceNotification(handle, kAllCategories,
+                                                                notificationEvent.Get(), 0)
+                     : kStatusEntryMissing;
+    }
+    if (status == 0) {
+        status = StartThread(THREAD_PRIORITY_NORMAL, 0, 0);
+    }
+    if (status != 0) {
+        CloseDevice();
+        return status;
+    }
+    CacheVolumeRanges(handle);
+    return 0;
+}
+
+void DeviceManager::CloseDevice() {
+    StopThread(kStopTimeoutMs);
+    const uint32_t handle = deviceHandle;
+    if (handle != 0) {
+        if (api.TUSBAUDIO_RegisterDeviceNotification != nullptr) {
+            api.TUSBAUDIO_RegisterDeviceNotification(handle, 0, nullptr, 0);
+        }
+        if (api.TUSBAUDIO_CloseDevice != nullptr) {
+            api.TUSBAUDIO_CloseDevice(handle);
+        }
+        deviceHandle = 0;
+    }
+    notificationEvent.Close();
+}
+
+uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isInput) {
+    const uint32_t handle = deviceHandle;
+    if (handle == 0) {
+        return 0;
+    }
+    const int16_t volume = PositionToVolume(position, isInput);
+    if (api.TUSBAUDIO_SetVolume == nullptr) {
+        return kStatusEntryMissing;
+    }
+    return api.TUSBAUDIO_SetVolume(handle, isInput ? 1 : 0, static_cast<uint32_t>(channel), volume);
+}
+
+int16_t DeviceManager::PositionToVolume(double position, bool isInput) const {
+    const VolumeMuteInfo* range = ConversionRange(isInput);
+    return range != nullptr ? VolumeScale::PositionToVolume(position, *range) : 0;
+}
+
+double DeviceManager::VolumeToPosition(int volume, bool isInput) const {
+    const VolumeMuteInfo* range = ConversionRange(isInput);
+    return range != nullptr ? VolumeScale::VolumeToPosition(volume, *range) : 0.0;
+}
+
+const VolumeMuteInfo* DeviceManager::ConversionRange(bool isInput) const {
+    if (deviceHandle == 0) {
+        return nullptr;
+    }
+    const std::vector<VolumeMuteInfo>& ranges = isInput ? inputVolumeInfo : outputVolumeInfo;
+    return ranges.empty() ? nullptr : &ranges.front();
+}
+
+void DeviceManager::CacheVolumeRanges(uint32_t handle) {
+    // Only the open device's ranges are kept: a different interface plugged
+    // in later must not be converted with the previous one's.
+    inputVolumeInfo.clear();
+    outputVolumeInfo.clear();
+    for (const uint32_t isInput : {1u, 0u}) {
+        std::vector<VolumeMuteInfo>& ranges = isInput != 0 ? inputVolumeInfo : outputVolumeInfo;
+        for (uint32_t channel = 0; channel < kChannelCount; ++channel) {
+            VolumeMuteInfo range{};
+            if (api.TUSBAUDIO_GetVolumeMuteInfo != nullptr) {
+                api.TUSBAUDIO_GetVolumeMuteInfo(handle, isInput, channel, &range);
+            }
+            ranges.push_back(range);
+        }
+    }
+}
+
+uint32_t DeviceManager::ExecuteThread() {
+    // Both handles stay valid while this thread is held; they are taken once so
+    // that a replacement made after a late stop cannot be read half-written.
+    const HANDLE handles[2] = {StopEventHandle(), notificationEvent.Get()};
+    for (;;) {
+        ::OutputDebugStringW(L"WaitForMultipleObjectsEx\r\n");
+        const DWORD result = ::WaitForMultipleObjectsEx(2, handles, FALSE, INFINITE, FALSE);
+        ::OutputDebugStringW(L"WaitForMultipleObjectsEx exit\r\n");
+        if (result == WAIT_OBJECT_0) {
+            break;
+        }
+        DWORD pause = kPauseAfterFailedWaitMs;
+        if (result == WAIT_OBJECT_0 + 1) {
+            ::OutputDebugStringW(L"notificationEventIdx\r\n");
+            ReadNotifications(handles[0]);
+            pause = kPauseAfterDrainMs;
+        }
+        // The pause merges bursts of changes; a stop request ends it early.
+        const DWORD paused = ::WaitForSingleObject(handles[0], pause);
+        if (paused == WAIT_OBJECT_0) {
+            break;
+        }
+        if (paused == WAIT_FAILED) {
+            ::Sleep(pause);
+        }
+    }
+    ::OutputDebugStringW(L"exit monitor thread\r\n");
+    ::OutputDebugStringW(L"ExecuteThread exit\r\n");
+    return 0;
+}
+
+void DeviceManager::ReadNotifications(HANDLE stopEvent) {
+    const uint32_t handle = deviceHandle;
+    const auto read = api.TUSBAUDIO_ReadDeviceNotification;
+    if (handle == 0) {
+        return;
+    }
+    std::vector<uint32_t> categories;
+    while (read != nullptr) {
+        uint32_t category = 0;
+        uint32_t bytesReturned = 0;
+        uint8_t data[kNotificationDataSize] = {};
+        if (read(handle, &category, data, kNotificationDataSize, &bytesReturned) != 0) {
+            break;
+        }
+        if (std::find(categories.begin(), categories.end(), category) == categories.end()) {
+            categories.push_back(category);
+        }
+        // A driver that never reports an empty queue must not keep a closing device's monitor
+        // alive.
+        if (::WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0) {
+            return;
+        }
+    }
+    const std::vector<HWND> windows = notifyWindows.Snapshot();
+    for (const uint32_t category : categories) {
+        for (const HWND window : windows) {
+            ::PostMessageW(window, WM_DEVICE_NOTIFICATION, 0, static_cast<LPARAM>(category));
+        }
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "device/NotifyWindowList.h"
+#include "device/TUsbAudioApiDll.h"
+#include "device/VolumeMuteInfo.h"
+#include "device/wn/Thread.h"
+#include "device/wn/WnAutoResetEvent.h"
+
+// Owner of the driver binding and of the one device the program controls.
+// While a device is open its worker thread drains the driver's notification
+// queue and posts one WM_DEVICE_NOTIFICATION per distinct category to every
+// window in notifyWindows.
+class DeviceManager : public Thread {
+public:
+    static DeviceManager* GetInstance();
+
+    DeviceManager() = default;
+    ~DeviceManager() override;
+
+    // 0 opened; 1 already open; kStatusEntryMissing; kStatusDeviceRefused;
+    // otherwise the driver's status or a Win32 error. A failure leaves no
+    // device open and no monitor running.
+    uint32_t OpenDevice();
+    // Stops the monitor, unregisters and closes the device; safe when none is open.
+    void CloseDevice();
+    // 0 also when no device is open; kStatusEntryMissing without TUSBAUDIO_SetVolume.
+    uint32_t SetVolumePosition(double position, int channel, bool isInput);
+    // 0 when no device is open.
+    int16_t PositionToVolume(double position, bool isInput) const;
+    // 0.0 when no device is open.
+    double VolumeToPosition(int volume, bool isInput) const;
+
+    TUsbAudioApiDll api;
+    // The open device's handle, 0 when none; read by the monitor thread too.
+    std::atomic<uint32_t> deviceHandle = 0;
+
+private:
+    WnAutoResetEvent notificationEvent;
+
+public:
+    NotifyWindowList notifyWindows;
+    // Volume ranges of channels 0..8 of the open device; the conversions use channel 0.
+    std::vector<VolumeMuteInfo> inputVolumeInfo;
+    std::vector<VolumeMuteInfo> outputVolumeInfo;
+
+protected:
+    uint32_t ExecuteThread() override;
+
+private:
+    void ReadNotifications(HANDLE stopEvent);
+    void CacheVolumeRanges(uint32_t handle);
+    const VolumeMuteInfo* ConversionRange(bool isInput) const;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "device/TUsbAudioEntryTable.h"
+
+// The binding to the driver's API library, located through its COM class
+// registration. Statuses: 0 ok, a Win32 error, or kStatusApiVersionRefused.
+class TUsbAudioApiDll : public TUsbAudioEntryTable {
+public:
+    TUsbAudioApiDll() = default;
+    TUsbAudioApiDll(const TUsbAudioApiDll&) = delete;
+    TUsbAudioApiDll& operator=(const TUsbAudioApiDll&) = delete;
+    virtual ~TUsbAudioApiDll();
+
+    // Reads the library path from the registry and loads it.
+    uint32_t LoadFromRegistry();
+    // 1 when a library is already loaded, 2 when the file is missing.
+    uint32_t Load(const std::wstring& path);
+    // Frees the library and clears every entry and the version.
+    void Unload();
+
+    HMODULE Module() const { return module; }
+    // Major version in the high 16 bits, minor in the low 16 bits.
+    uint32_t ApiVersion() const { return apiVersion; }
+
+private:
+    uint32_t ResolveEntries();
+
+    HMODULE module = nullptr;
+    uint32_t apiVersion = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "device/wn/WnManualResetEvent.h"
+#include "device/wn/WnThread.h"
+#include "device/wn/WnThreadCallbackInterface.h"
+
+// Base of a worker thread that runs until its stop event is set.
+class Thread : public WnThreadCallbackInterface {
+public:
+    uint32_t ThreadRoutine() override;
+    ~Thread() override = default;
+
+    // 0, 183 (ERROR_ALREADY_EXISTS) while a thread is held, or a Win32 error.
+    virtual uint32_t StartThread(int priority, uint32_t stackSize, uint32_t creationFlags);
+    // 0 once the thread has ended (or none was running); otherwise the wait's
+    // result, and the thread stays held.
+    virtual uint32_t StopThread(uint32_t timeoutMs);
+
+    bool IsThreadHeld() const { return thread.IsValid(); }
+
+protected:
+    virtual uint32_t InitThread() { return 0; }
+    virtual uint32_t ExecuteThread() = 0;
+    virtual void ExitThread() {}
+
+    HANDLE StopEventHandle() const { return stopEvent.Get(); }
+
+private:
+    WnManualResetEvent stopEvent;
+    WnThread thread;
+};

@@ -1,0 +1,42 @@
+#include "sim/SimBytes.h"
+
+#include <vector>
+
+namespace SimBytes {
+
+void PutU16(uint8_t* record, size_t offset, uint16_t value) {
+    record[offset] = static_cast<uint8_t>(value);
+    record[offset + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void PutU32(uint8_t* record, size_t offset, uint32_t value) {
+    PutU16(record, offset, static_cast<uint16_t>(value));
+    PutU16(record, offset + 2, static_cast<uint16_t>(value >> 16));
+}
+
+void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t capacity) {
+    std::vector<uint16_t> units;
+    for (const wchar_t c : text) {
+        const uint32_t code = static_cast<uint32_t>(c);
+        if (code > 0xFFFF) {
+            units.push_back(static_cast<uint16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<uint16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<uint16_t>(code));
+        }
+    }
+    for (size_t i = 0; i < capacity; ++i) {
+        PutU16(record, offset + 2 * i, i + 1 < capacity && i < units.size() ? units[i] : 0);
+    }
+}
+
+bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity) {
+    if (buffer == nullptr || text.size() + 1 > capacity) {
+        return false;
+    }
+    text.copy(buffer, text.size());
+    buffer[text.size()] = L'\0';
+    return true;
+}
+
+}  // namespace SimBytes

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/SimDevice.h"
+#include "sim/SimInjection.h"
+#include "sim/SimOpenHandle.h"
+#include "sim/SimSignals.h"
+
+// The simulated driver: plug state, enumeration, open handles with their
+// notification queues, and the API operations on the device model. Not
+// thread-safe: the library serialises every call and control request.
+// Window and event handles are opaque numbers here.
+class SimDriver {
+public:
+    static constexpr size_t kQueueLimit = 256;
+
+    // Configuration and state the control channel may change directly.
+    uint32_t apiVersion = 0x00050009;
+    bool plugged = true;
+    SimDevice device;
+    SimInjection injection;
+    std::wstring journalPath;
+    std::wstring pipeName = L"\\\\.\\pipe\\KvUsbAudioSim";
+
+    bool CheckApiVersion(uint32_t major, uint32_t minor) const;
+    uint32_t RegisterPnp(uintptr_t arrivalEvent, uintptr_t removalEvent, uintptr_t window,
+                         uint32_t message);
+    void UnregisterPnp();
+    uint32_t Enumerate();
+    uint32_t DeviceCount() const { return enumerated; }
+    uint32_t OpenByIndex(uint32_t index, uint32_t* handle);
+    uint32_t Close(uint32_t handle);
+    uint32_t GetProperties(uint32_t handle, uint8_t* record) const;
+    uint32_t GetInstanceId(uint32_t handle, wchar_t* text, uint32_t capacity) const;
+    uint32_t RegisterNotification(uint32_t handle, uint32_t categoryFilter, uintptr_t event);
+    uint32_t ReadNotification(uint32_t handle, uint32_t* category, uint8_t* data, uint32_t size,
+                              uint32_t* returned);
+    uint32_t GetSampleRates(uint32_t handle, uint32_t capacity, uint32_t* rates,
+                            uint32_t* count) const;
+    uint32_t GetSampleRate(uint32_t handle, uint32_t* rate) const;
+    uint32_t SetSampleRate(uint32_t handle, uint32_t rate);
+    uint32_t GetFormats(uint32_t handle, uint32_t isInput, uint32_t capacity, uint8_t* records,
+                        uint32_t* count);
+    uint32_t GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t* record);
+    uint32_t SetCurrentFormat(uint32_t handle, uint32_t isInput, uint32_t id);
+    uint32_t GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_t channel,
+                               uint8_t* record);
+    uint32_t GetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t* volume);
+    uint32_t SetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t volume);
+    uint32_t GetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t* mute);
+    uint32_t SetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t mute);
+    uint32_t AudioControlSet(uint32_t handle, uint8_t entity, uint8_t request, uint8_t selector,
+                             const uint8_t* parameters, uint32_t length, uint32_t* transferred);
+    uint32_t AudioControlGet(uint32_t handle, uint8_t entity, uint8_t request, uint8_t selector,
+                             uint8_t* buffer, uint32_t length, uint32_t* transferred) const;
+    uint32_t GetDriverInfo(uint8_t* record) const;
+    uint32_t GetAsioInstanceCount(uint32_t* count) const;
+    uint32_t GetAsioInfo(uint32_t instance, uint8_t* record) const;
+    uint32_t SetAsioBufferSize(uint32_t instance, uint32_t reference, uint32_t size,
+                               uint32_t options);
+    uint32_t GetUsbMode(uint32_t handle, uint32_t* mode) const;
+
+    // Changes made on the device itself; they notify like changes through the API.
+    void Plug();
+    void Unplug();
+    void ChangeVolume(bool isInput, uint32_t channel, int16_t volume);
+    void ChangeMute(bool isInput, uint32_t channel, uint32_t mute);
+    void ChangeAudioControl(uint8_t selector);
+    void Notify(uint32_t category, std::vector<uint8_t> data = {});
+
+    size_t OpenHandleCount() const { return handles.size(); }
+    // The events to set and messages to post since the last call.
+    SimSignals TakeSignals();
+
+private:
+    bool IsOpen(uint32_t handle) const { return handles.count(handle) != 0; }
+    void Post(uintptr_t wParam, uintptr_t event);
+
+    uint32_t enumerated = 0;
+    uint32_t nextHandle = 1;
+    std::map<uint32_t, SimOpenHandle> handles;
+    uintptr_t pnpWindow = 0;
+    uint32_t pnpMessage = 0;
+    uintptr_t pnpArrivalEvent = 0;
+    uintptr_t pnpRemovalEvent = 0;
+    SimSignals pending;
+};

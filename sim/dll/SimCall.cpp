@@ -1,0 +1,101 @@
+#include "sim/dll/SimCall.h"
+
+#include "sim/SimText.h"
+#include "sim/dll/SimRuntime.h"
+
+namespace {
+
+std::wstring FormatBytes(const SimCall::Bytes& bytes) {
+    if (bytes.data == nullptr) {
+        return L"0";
+    }
+    std::wstring text = L"[";
+    const auto* data = static_cast<const uint8_t*>(bytes.data);
+    for (uint32_t i = 0; i < bytes.size; ++i) {
+        text += SimText::Format(i == 0 ? "%02X" : " %02X", data[i]);
+    }
+    return text + L"]";
+}
+
+}  // namespace
+
+SimCall::SimCall(const wchar_t* entry) : line(entry) {
+    SimRuntime& runtime = SimRuntime::Get();
+    runtime.EnsureStarted();
+    uint32_t delay = 0;
+    {
+        const auto delayLock = runtime.Lock();
+        delay = runtime.Driver().injection.TakeDelay(entry);
+    }
+    if (delay != 0) {
+        ::Sleep(delay);
+    }
+    lock = runtime.Lock();
+    injected = runtime.Driver().injection.TakeFailure(entry);
+    line += L"(";
+}
+
+SimCall::~SimCall() {
+    if (!finished) {
+        Finish(0);
+    }
+}
+
+SimDriver& SimCall::Driver() { return SimRuntime::Get().Driver(); }
+
+uint32_t SimCall::Finish(uint32_t status) {
+    SimRuntime& runtime = SimRuntime::Get();
+    finished = true;
+    if (injected) {
+        status = *injected;
+    }
+    runtime.Journal(line + SimText::Format(") = 0x%08X", status) +
+                    (injected ? std::wstring() : outputs) + (injected ? L" (injected)" : L""));
+    const SimSignals signals = runtime.Driver().TakeSignals();
+    lock.unlock();
+    SimRuntime::Deliver(signals);
+    return status;
+}
+
+void SimCall::Out(const wchar_t* name, int64_t value) {
+    outputs += L" " + std::wstring(name) + L"=" + std::to_wstring(value);
+}
+
+void SimCall::Out(const wchar_t* name, Bytes value) {
+    outputs += L" " + std::wstring(name) + L"=" + FormatBytes(value);
+}
+
+void SimCall::Add(const std::wstring& text) {
+    if (!firstArg) {
+        line += L",";
+    }
+    firstArg = false;
+    line += text;
+}
+
+void SimCall::AddArg(uint32_t value) { Add(std::to_wstring(value)); }
+
+void SimCall::AddArg(int value) { Add(std::to_wstring(value)); }
+
+void SimCall::AddArg(int16_t value) { Add(std::to_wstring(value)); }
+
+void SimCall::AddArg(uint16_t value) { Add(std::to_wstring(value)); }
+
+void SimCall::AddArg(uint8_t value) { Add(std::to_wstring(value)); }
+
+void SimCall::AddArg(Hex value) { Add(SimText::Format("0x%08X", value.value)); }
+
+void SimCall::AddArg(Bytes value) { Add(FormatBytes(value)); }
+
+void SimCall::AddArg(HWND window) {
+    Add(SimText::Format("0x%llX",
+                        static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window))));
+}
+
+void SimCall::AddArg(const wchar_t* text) {
+    Add(text != nullptr ? L"\"" + std::wstring(text) + L"\"" : std::wstring(L"0"));
+}
+
+void SimCall::AddArg(wchar_t* buffer) { AddArg(static_cast<const void*>(buffer)); }
+
+void SimCall::AddArg(const void* pointer) { Add(pointer != nullptr ? L"&" : L"0"); }

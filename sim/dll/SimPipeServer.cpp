@@ -1,0 +1,159 @@
+#include "sim/dll/SimPipeServer.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kBufferBytes = 64 * 1024;
+constexpr size_t kMaxRequestBytes = 1024 * 1024;
+constexpr DWORD kStopping = ERROR_OPERATION_ABORTED;
+constexpr DWORD kParkTimeoutMs = 5000;
+
+}  // namespace
+
+SimPipeServer::~SimPipeServer() { Stop(); }
+
+bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler) {
+    handler = std::move(requestHandler);
+    pipeName = name;
+    stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    readyEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    parkedEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (stopEvent == nullptr || readyEvent == nullptr || parkedEvent == nullptr) {
+        Stop();
+        return false;
+    }
+    thread = ::CreateThread(nullptr, 0, &ThreadMain, this, 0, nullptr);
+    if (thread == nullptr) {
+        Stop();
+        return false;
+    }
+    ::WaitForSingleObject(readyEvent, INFINITE);
+    if (!created) {
+        ::WaitForSingleObject(thread, INFINITE);
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+void SimPipeServer::Stop() {
+    if (thread != nullptr) {
+        ::SetEvent(stopEvent);
+        // Ending a thread normally needs the loader lock, which the library's
+        // unload holds; a parked thread holds nothing and can be ended directly.
+        if (::WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
+            ::WaitForSingleObject(parkedEvent, kParkTimeoutMs);
+            ::TerminateThread(thread, 0);
+            ::WaitForSingleObject(thread, kParkTimeoutMs);
+        }
+        ::CloseHandle(thread);
+        thread = nullptr;
+    }
+    for (HANDLE* event : {&stopEvent, &readyEvent, &parkedEvent}) {
+        if (*event != nullptr) {
+            ::CloseHandle(*event);
+            *event = nullptr;
+        }
+    }
+}
+
+DWORD WINAPI SimPipeServer::ThreadMain(void* parameter) {
+    auto* server = static_cast<SimPipeServer*>(parameter);
+    // One instance only: a second process asking for the same name fails
+    // instead of sharing the clients.
+    const HANDLE pipe = ::CreateNamedPipeW(
+        server->pipeName.c_str(),
+        PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+        kBufferBytes, kBufferBytes, 0, nullptr);
+    server->created = pipe != INVALID_HANDLE_VALUE;
+    ::SetEvent(server->readyEvent);
+    if (pipe == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    server->Serve(pipe);
+    ::CloseHandle(pipe);
+    ::SetEvent(server->parkedEvent);
+    ::Sleep(INFINITE);
+    return 0;
+}
+
+bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started,
+                             DWORD& transferred) {
+    transferred = 0;
+    if (!started) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_IO_PENDING && error != ERROR_MORE_DATA) {
+            ::SetLastError(error);
+            return false;
+        }
+    }
+    const HANDLE waits[2] = {stopEvent, overlapped.hEvent};
+    if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+        ::CancelIo(pipe);
+        ::GetOverlappedResult(pipe, &overlapped, &transferred, TRUE);
+        ::SetLastError(kStopping);
+        return false;
+    }
+    return ::GetOverlappedResult(pipe, &overlapped, &transferred, FALSE) != FALSE;
+}
+
+void SimPipeServer::Serve(HANDLE pipe) {
+    const HANDLE io = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::vector<char> buffer(kBufferBytes);
+    bool stopping = io == nullptr;
+    while (!stopping) {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = io;
+        DWORD transferred = 0;
+        const BOOL connected = ::ConnectNamedPipe(pipe, &overlapped);
+        if (!connected && ::GetLastError() != ERROR_PIPE_CONNECTED &&
+            !Complete(pipe, overlapped, connected, transferred)) {
+            stopping = ::GetLastError() == kStopping;
+            ::DisconnectNamedPipe(pipe);
+            // A client that came and went is no reason to spin.
+            stopping = stopping || ::WaitForSingleObject(stopEvent, 10) == WAIT_OBJECT_0;
+            continue;
+        }
+        // Requests on this connection until the client goes away.
+        for (;;) {
+            std::string bytes;
+            bool read = false;
+            for (;;) {
+                overlapped = OVERLAPPED{};
+                overlapped.hEvent = io;
+                const BOOL started =
+                    ::ReadFile(pipe, buffer.data(), kBufferBytes, nullptr, &overlapped);
+                read = Complete(pipe, overlapped, started, transferred);
+                const DWORD error = read ? 0 : ::GetLastError();
+                bytes.append(buffer.data(), transferred);
+                if (error == ERROR_MORE_DATA && bytes.size() < kMaxRequestBytes) {
+                    continue;
+                }
+                stopping = error == kStopping;
+                break;
+            }
+            if (!read) {
+                break;
+            }
+            std::wstring request(bytes.size() / sizeof(wchar_t), L'\0');
+            std::memcpy(request.data(), bytes.data(), request.size() * sizeof(wchar_t));
+            const std::wstring reply = handler(request);
+            overlapped = OVERLAPPED{};
+            overlapped.hEvent = io;
+            const BOOL started =
+                ::WriteFile(pipe, reply.data(), static_cast<DWORD>(reply.size() * sizeof(wchar_t)),
+                            nullptr, &overlapped);
+            if (!Complete(pipe, overlapped, started, transferred)) {
+                stopping = ::GetLastError() == kStopping;
+                break;
+            }
+        }
+        ::DisconnectNamedPipe(pipe);
+    }
+    if (io != nullptr) {
+        ::CloseHandle(io);
+    }
+}

@@ -1,0 +1,129 @@
+#include "sim/dll/SimRuntime.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "sim/SimText.h"
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
+        return {};
+    }
+    std::wstring value(size, L'\0');
+    value.resize(::GetEnvironmentVariableW(name, value.data(), size));
+    return value;
+}
+
+bool ReadTextFile(const std::wstring& path, std::wstring& text) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read != 0) {
+        bytes.append(chunk, read);
+    }
+    ::CloseHandle(file);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        bytes.erase(0, 3);
+    }
+    text = SimText::FromUtf8(bytes);
+    return true;
+}
+
+std::wstring OneLine(std::wstring_view text) {
+    std::wstring line(text);
+    for (wchar_t& c : line) {
+        if (c == L'\n' || c == L'\r') {
+            c = L';';
+        }
+    }
+    return line;
+}
+
+std::atomic<SimRuntime*> startedRuntime = nullptr;
+
+}  // namespace
+
+SimRuntime& SimRuntime::Get() {
+    static SimRuntime runtime;
+    return runtime;
+}
+
+void SimRuntime::ShutdownIfStarted() {
+    if (SimRuntime* runtime = startedRuntime.load()) {
+        runtime->pipe.Stop();
+    }
+}
+
+void SimRuntime::EnsureStarted() {
+    std::call_once(started, [this] { Start(); });
+}
+
+void SimRuntime::Start() {
+    startedRuntime = this;
+    std::wstring pipeName;
+    {
+        const auto lock = Lock();
+        const std::wstring configPath = Environment(L"KVSIM_CONFIG");
+        std::wstring config;
+        std::wstring configError;
+        if (!configPath.empty() && !ReadTextFile(configPath, config)) {
+            configError = L"error: cannot read " + configPath + L"\n";
+        }
+        const std::wstring commands = Environment(L"KVSIM_COMMANDS");
+        // The journal may only be named by the configuration, so it is reported once it exists.
+        const std::wstring fromFile = config.empty() ? L"ok\n" : RunLocked(config);
+        const std::wstring fromEnvironment = commands.empty() ? L"ok\n" : RunLocked(commands);
+        for (const std::wstring& result : {configError, fromFile, fromEnvironment}) {
+            if (result.rfind(L"error", 0) == 0) {
+                journal.Write(L"# configuration " + OneLine(result));
+                ::OutputDebugStringW((L"KvUsbAudioSim configuration " + result).c_str());
+            }
+        }
+        driver.TakeSignals();  // nobody can be registered before the first call
+        pipeName = driver.pipeName;
+    }
+    if (!pipe.Start(pipeName, [this](std::wstring_view request) { return Control(request); })) {
+        const auto lock = Lock();
+        journal.Write(L"# control pipe " + pipeName + L" not available");
+    }
+}
+
+std::wstring SimRuntime::Control(std::wstring_view request) {
+    std::wstring reply;
+    SimSignals signals;
+    {
+        const auto lock = Lock();
+        journal.Write(L"# " + OneLine(request));
+        reply = RunLocked(request);
+        signals = driver.TakeSignals();
+    }
+    Deliver(signals);
+    return reply;
+}
+
+std::wstring SimRuntime::RunLocked(std::wstring_view request) {
+    std::wstring reply = interpreter.Execute(request);
+    if (driver.journalPath != journal.Path() && !journal.Open(driver.journalPath)) {
+        reply += L"warning: cannot open journal " + driver.journalPath + L"\n";
+    }
+    return reply;
+}
+
+void SimRuntime::Deliver(const SimSignals& signals) {
+    for (const uintptr_t event : signals.events) {
+        ::SetEvent(reinterpret_cast<HANDLE>(event));
+    }
+    for (const SimPost& post : signals.posts) {
+        ::PostMessageW(reinterpret_cast<HWND>(post.window), post.message, post.wParam, 0);
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "sim/SimCommandInterpreter.h"
+#include "sim/SimDriver.h"
+#include "sim/SimSignals.h"
+#include "sim/dll/SimJournal.h"
+#include "sim/dll/SimPipeServer.h"
+
+// The library's process-wide state. The first entry point called runs the
+// configuration (the file named by KVSIM_CONFIG, then the commands in
+// KVSIM_COMMANDS) and starts the control pipe.
+class SimRuntime {
+public:
+    static SimRuntime& Get();
+
+    void EnsureStarted();
+    std::unique_lock<std::mutex> Lock() { return std::unique_lock(mutex); }
+    // The members below need the lock.
+    SimDriver& Driver() { return driver; }
+    void Journal(const std::wstring& line) { journal.Write(line); }
+
+    // Runs a control request; takes the lock itself.
+    std::wstring Control(std::wstring_view request);
+    // Sets the events and posts the messages the driver collected; call without the lock.
+    static void Deliver(const SimSignals& signals);
+    // Ends the control thread, if the library ever started; called when it is unloaded.
+    static void ShutdownIfStarted();
+
+private:
+    SimRuntime() = default;
+    void Start();
+    std::wstring RunLocked(std::wstring_view request);
+
+    std::mutex mutex;
+    std::once_flag started;
+    SimDriver driver;
+    SimCommandInterpreter interpreter{driver};
+    SimJournal journal;
+    SimPipeServer pipe;
+};

@@ -1,0 +1,207 @@
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "device/DeviceMessages.h"
+#include "device/NotifyWindowList.h"
+#include "tests/device/SimulatedDeviceTest.h"
+
+namespace {
+
+// A message-only window whose posted device notifications the test reads back.
+class NotificationWindow {
+public:
+    NotificationWindow()
+        : window(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr)) {}
+    NotificationWindow(const NotificationWindow&) = delete;
+    NotificationWindow& operator=(const NotificationWindow&) = delete;
+    ~NotificationWindow() { ::DestroyWindow(window); }
+
+    HWND Get() const { return window; }
+    // The categories posted so far, in order of arrival.
+    std::vector<LPARAM> Take() {
+        MSG message;
+        while (::PeekMessageW(&message, window, WM_DEVICE_NOTIFICATION, WM_DEVICE_NOTIFICATION,
+                              PM_REMOVE)) {
+            EXPECT_EQ(0u, message.wParam);
+            received.push_back(message.lParam);
+        }
+        return received;
+    }
+
+private:
+    HWND window = nullptr;
+    std::vector<LPARAM> received;
+};
+
+class DeviceMonitorTest : public SimulatedDeviceTest {
+protected:
+    // Waits until the monitor has drained the queue `drains` times in all.
+    bool WaitForDrains(size_t drains) {
+        return sim->WaitForJournal([drains](const std::vector<std::wstring>& lines) {
+            size_t empty = 0;
+            for (const std::wstring& line : lines) {
+                empty += line.rfind(L"TUSBAUDIO_ReadDeviceNotification(", 0) == 0 &&
+                         line.find(L"= 0xEE000007") != std::wstring::npos;
+            }
+            return empty >= drains;
+        });
+    }
+    // Lets the monitor finish posting after a drain.
+    static void Settle() { ::Sleep(150); }
+};
+
+TEST_F(DeviceMonitorTest, BurstGivesOneMessagePerCategoryPerWindowInArrivalOrder) {
+    Bind();
+    NotificationWindow first;
+    NotificationWindow second;
+    ASSERT_NE(nullptr, first.Get());
+    manager->notifyWindows.Append(first.Get());
+    manager->notifyWindows.Append(second.Get());
+    ASSERT_EQ(0u, manager->OpenDevice());
+
+    // One request: all four changes are queued before the event is set.
+    ASSERT_EQ(L"ok\n",
+              Control(L"volume in 1 -256; volume in 3 -512; volume out 2 -768; mute in 1 1"));
+    ASSERT_TRUE(WaitForDrains(1));
+    Settle();
+    EXPECT_EQ((std::vector<LPARAM>{3, 4}), first.Take());
+    EXPECT_EQ((std::vector<LPARAM>{3, 4}), second.Take());
+    EXPECT_EQ(5u, Calls(L"TUSBAUDIO_ReadDeviceNotification").size());
+
+    ASSERT_EQ(L"ok\n", Control(L"mute out 4 1; volume out 4 -1024; mute out 3 1"));
+    ASSERT_TRUE(WaitForDrains(2));
+    Settle();
+    EXPECT_EQ((std::vector<LPARAM>{3, 4, 4, 3}), first.Take());
+}
+
+TEST_F(DeviceMonitorTest, ChangesMadeThroughTheDriverAreReportedToo) {
+    Bind();
+    NotificationWindow window;
+    manager->notifyWindows.Append(window.Get());
+    ASSERT_EQ(0u, manager->OpenDevice());
+    ASSERT_EQ(0u, manager->api.TUSBAUDIO_SetMute(manager->deviceHandle, 0, 3, 1));
+    ASSERT_TRUE(WaitForDrains(1));
+    Settle();
+    EXPECT_EQ((std::vector<LPARAM>{4}), window.Take());
+}
+
+TEST_F(DeviceMonitorTest, QueueIsDrainedWithoutRegisteredWindows) {
+    Bind();
+    NotificationWindow bystander;
+    ASSERT_EQ(0u, manager->OpenDevice());
+    ASSERT_EQ(L"ok\n", Control(L"notify 3 3 9"));
+    ASSERT_TRUE(WaitForDrains(1));
+    EXPECT_EQ(4u, Calls(L"TUSBAUDIO_ReadDeviceNotification").size());
+    Settle();
+    EXPECT_TRUE(bystander.Take().empty());
+}
+
+TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder) {
+    Bind();
+    NotificationWindow a;
+    NotificationWindow b;
+    NotificationWindow c;
+    for (const NotificationWindow* window : {&a, &b, &c}) {
+        manager->notifyWindows.Append(window->Get());
+    }
+    EXPECT_TRUE(manager->notifyWindows.Remove(b.Get()));
+    EXPECT_FALSE(manager->notifyWindows.Remove(b.Get()));
+    EXPECT_EQ((std::vector<HWND>{a.Get(), c.Get()}), manager->notifyWindows.Snapshot());
+    ASSERT_EQ(0u, manager->OpenDevice());
+    Control(L"notify 6");
+    ASSERT_TRUE(WaitForDrains(1));
+    Settle();
+    EXPECT_EQ((std::vector<LPARAM>{6}), a.Take());
+    EXPECT_TRUE(b.Take().empty());
+    EXPECT_EQ((std::vector<LPARAM>{6}), c.Take());
+}
+
+TEST_F(DeviceMonitorTest, ClosingDuringThePauseEndsTheMonitorPromptly) {
+    Bind();
+    ASSERT_EQ(0u, manager->OpenDevice());
+    Control(L"notify 3");
+    ASSERT_TRUE(WaitForDrains(1));
+    // The monitor is now inside its 50 ms pause after the drain.
+    const ULONGLONG start = ::GetTickCount64();
+    manager->CloseDevice();
+    const ULONGLONG elapsed = ::GetTickCount64() - start;
+    EXPECT_LT(elapsed, 50u);
+    EXPECT_FALSE(manager->IsThreadHeld());
+    EXPECT_EQ(0u, manager->deviceHandle);
+}
+
+TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItEnds) {
+    Bind(L"delay TUSBAUDIO_ReadDeviceNotification 1500 1");
+    NotificationWindow window;
+    manager->notifyWindows.Append(window.Get());
+    ASSERT_EQ(0u, manager->OpenDevice());
+    Control(L"notify 3");
+    ::Sleep(200);  // the monitor is now held up inside the driver
+
+    NewJournal();
+    const ULONGLONG start = ::GetTickCount64();
+    manager->CloseDevice();
+    EXPECT_GE(::GetTickCount64() - start, 900u);
+    EXPECT_TRUE(manager->IsThreadHeld());
+    EXPECT_EQ(0u, manager->deviceHandle);
+    // The device was still unregistered and closed.
+    const std::vector<std::wstring> expected = {
+        L"TUSBAUDIO_RegisterDeviceNotification(1,0x00000000,0,0) = 0x00000000",
+        L"TUSBAUDIO_CloseDevice(1) = 0x00000000",
+    };
+    EXPECT_EQ(expected, NewJournal());
+
+    // The late thread is still held: opening fails and closes the device again.
+    EXPECT_EQ(static_cast<uint32_t>(ERROR_ALREADY_EXISTS), manager->OpenDevice());
+    EXPECT_EQ(0u, manager->deviceHandle);
+    EXPECT_EQ(L"0", OpenHandles());
+    // That close waited for the late thread, which has ended by now.
+    EXPECT_FALSE(manager->IsThreadHeld());
+
+    ASSERT_EQ(0u, manager->OpenDevice());
+    window.Take();
+    Control(L"notify 4");
+    // The late thread's read found its handle closed, so this is the first drain to the end.
+    ASSERT_TRUE(WaitForDrains(1));
+    Settle();
+    EXPECT_EQ((std::vector<LPARAM>{4}), window.Take());
+}
+
+TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts) {
+    Bind();
+    NotificationWindow steady;
+    NotificationWindow passing;
+    manager->notifyWindows.Append(steady.Get());
+    ASSERT_EQ(0u, manager->OpenDevice());
+
+    std::atomic<bool> running = true;
+    const uint32_t handle = manager->deviceHandle;
+    const auto setVolume = manager->api.TUSBAUDIO_SetVolume;
+    std::thread changes([&] {
+        for (int16_t volume = 0; running; volume = static_cast<int16_t>(volume == 0 ? -256 : 0)) {
+            setVolume(handle, 1, 1, volume);
+            ::Sleep(1);
+        }
+    });
+    const ULONGLONG end = ::GetTickCount64() + 1000;
+    size_t cycles = 0;
+    while (::GetTickCount64() < end) {
+        manager->notifyWindows.Append(passing.Get());
+        manager->notifyWindows.Append(passing.Get());
+        manager->notifyWindows.Remove(passing.Get());
+        manager->notifyWindows.Remove(passing.Get());
+        ++cycles;
+    }
+    running = false;
+    changes.join();
+    EXPECT_GT(cycles, 100u);
+    EXPECT_EQ(1u, manager->notifyWindows.Size());
+    Settle();
+    EXPECT_FALSE(steady.Take().empty());
+}
+
+}  // namespace
