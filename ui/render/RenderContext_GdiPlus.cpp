@@ -1,0 +1,572 @@
+#include "ui/render/RenderContext_GdiPlus.h"
+
+#include "ui/markup/DpiManager.h"
+#include "ui/markup/GlobalManager.h"
+#include "ui/render/Brush_GdiPlus.h"
+#include "ui/render/GdiPlusApi.h"
+#include "ui/render/Path_GdiPlus.h"
+#include "ui/render/Pen_GdiPlus.h"
+
+#include <algorithm>
+
+namespace ui {
+namespace {
+
+// A GDI+ graphics object on the context's DC for the length of one call.
+class Graphics {
+public:
+    explicit Graphics(HDC dc) { gdip::GdipCreateFromHDC(dc, &m_graphics); }
+    ~Graphics()
+    {
+        if (m_graphics != nullptr)
+            gdip::GdipDeleteGraphics(m_graphics);
+    }
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+
+    Gdiplus::GpGraphics* Get() const { return m_graphics; }
+    explicit operator bool() const { return m_graphics != nullptr; }
+    void SetAntiAlias()
+    {
+        gdip::GdipSetSmoothingMode(m_graphics, Gdiplus::SmoothingModeAntiAlias);
+    }
+
+private:
+    Gdiplus::GpGraphics* m_graphics = nullptr;
+};
+
+template <typename T, Gdiplus::GpStatus (*Delete)(T*)>
+struct GdiPlusDeleter {
+    void operator()(T* object) const { Delete(object); }
+};
+using FontPtr = std::unique_ptr<Gdiplus::GpFont,
+                                GdiPlusDeleter<Gdiplus::GpFont, gdip::GdipDeleteFont>>;
+using FormatPtr = std::unique_ptr<Gdiplus::GpStringFormat,
+                                  GdiPlusDeleter<Gdiplus::GpStringFormat, gdip::GdipDeleteStringFormat>>;
+using BrushPtr = std::unique_ptr<Gdiplus::GpBrush,
+                                 GdiPlusDeleter<Gdiplus::GpBrush, gdip::GdipDeleteBrush>>;
+using PenPtr = std::unique_ptr<Gdiplus::GpPen, GdiPlusDeleter<Gdiplus::GpPen, gdip::GdipDeletePen>>;
+using PathPtr = std::unique_ptr<Gdiplus::GpPath, GdiPlusDeleter<Gdiplus::GpPath, gdip::GdipDeletePath>>;
+
+BrushPtr MakeSolidBrush(uint32_t argb)
+{
+    Gdiplus::GpSolidFill* fill = nullptr;
+    gdip::GdipCreateSolidFill(argb, &fill);
+    return BrushPtr(fill);
+}
+
+PenPtr MakePen(uint32_t argb, int width)
+{
+    Gdiplus::GpPen* pen = nullptr;
+    gdip::GdipCreatePen1(argb, static_cast<float>(width), Gdiplus::UnitPixel, &pen);
+    return PenPtr(pen);
+}
+
+// The global font of fontId from its LOGFONT; the DC's current font when
+// the id names no font.
+FontPtr MakeFont(HDC dc, const std::wstring& fontId, std::wstring* faceName)
+{
+    Gdiplus::GpFont* font = nullptr;
+    const FontInfo* info = GlobalManager::GetFont(fontId);
+    if (info != nullptr && info->handle) {
+        gdip::GdipCreateFontFromLogfontW(dc, &info->logFont, &font);
+        if (faceName != nullptr)
+            *faceName = info->faceName;
+    } else {
+        gdip::GdipCreateFontFromDC(dc, &font);
+    }
+    return FontPtr(font);
+}
+
+FormatPtr CopyTypographicFormat()
+{
+    Gdiplus::GpStringFormat* generic = nullptr;
+    Gdiplus::GpStringFormat* copy = nullptr;
+    if (gdip::GdipStringFormatGetGenericTypographic(&generic) == gdip::Ok)
+        gdip::GdipCloneStringFormat(generic, &copy);
+    return FormatPtr(copy);
+}
+
+void AddFormatFlags(Gdiplus::GpStringFormat* format, INT flags)
+{
+    INT current = 0;
+    gdip::GdipGetStringFormatFlags(format, &current);
+    gdip::GdipSetStringFormatFlags(format, current | flags);
+}
+
+Gdiplus::RectF ToRectF(const UiRect& rect)
+{
+    return Gdiplus::RectF(static_cast<float>(rect.left), static_cast<float>(rect.top),
+                          static_cast<float>(rect.Width()), static_cast<float>(rect.Height()));
+}
+
+bool SameSize(const UiRect& a, const UiRect& b)
+{
+    return a.Width() == b.Width() && a.Height() == b.Height();
+}
+
+} // namespace
+
+RenderContext_GdiPlus::RenderContext_GdiPlus() : m_dc(::CreateCompatibleDC(nullptr)) {}
+
+RenderContext_GdiPlus::~RenderContext_GdiPlus()
+{
+    if (m_oldBitmap != nullptr)
+        ::SelectObject(m_dc, m_oldBitmap);
+    if (m_dc != nullptr)
+        ::DeleteDC(m_dc);
+}
+
+bool RenderContext_GdiPlus::Resize(int width, int height, bool flipHeight)
+{
+    if (m_bitmap->GetWidth() == width && m_bitmap->GetHeight() == height)
+        return false;
+    if (m_oldBitmap != nullptr) {
+        ::SelectObject(m_dc, m_oldBitmap);
+        m_oldBitmap = nullptr;
+    }
+    if (!m_bitmap->Init(m_dc, width, height, flipHeight))
+        return false;
+    m_oldBitmap = ::SelectObject(m_dc, m_bitmap->GetBitmap());
+    return true;
+}
+
+void RenderContext_GdiPlus::Clear()
+{
+    m_bitmap->ClearAlpha(UiRect(0, 0, m_bitmap->GetWidth(), m_bitmap->GetHeight()), 0);
+}
+
+std::unique_ptr<IRenderContext> RenderContext_GdiPlus::Clone()
+{
+    auto copy = std::make_unique<RenderContext_GdiPlus>();
+    const int width = m_bitmap->GetWidth();
+    const int height = m_bitmap->GetHeight();
+    if (copy->Resize(width, height, m_bitmap->IsTopDown()))
+        ::BitBlt(copy->GetDC(), 0, 0, width, height, m_dc, 0, 0, SRCCOPY);
+    return copy;
+}
+
+std::unique_ptr<GdiBitmap> RenderContext_GdiPlus::DetachBitmap()
+{
+    if (m_oldBitmap != nullptr) {
+        ::SelectObject(m_dc, m_oldBitmap);
+        m_oldBitmap = nullptr;
+    }
+    return std::exchange(m_bitmap, std::make_unique<GdiBitmap>());
+}
+
+void RenderContext_GdiPlus::ClearAlpha(const UiRect& rect, uint8_t alpha)
+{
+    m_bitmap->ClearAlpha(rect, alpha);
+}
+
+void RenderContext_GdiPlus::RestoreAlpha(const UiRect& rect, const UiRect& padding,
+                                         uint8_t alpha)
+{
+    m_bitmap->RestoreAlpha(rect, padding, alpha);
+}
+
+bool RenderContext_GdiPlus::SetRenderTransparent(bool transparent)
+{
+    return std::exchange(m_renderTransparent, transparent);
+}
+
+void RenderContext_GdiPlus::Save()
+{
+    m_savedStates.push_back(::SaveDC(m_dc));
+}
+
+void RenderContext_GdiPlus::Restore()
+{
+    if (m_savedStates.empty())
+        return;
+    const int state = m_savedStates.back();
+    m_savedStates.pop_back();
+    if (state != 0)
+        ::RestoreDC(m_dc, state);
+}
+
+UiPoint RenderContext_GdiPlus::OffsetWindowOrg(const UiPoint& offset)
+{
+    POINT old = {};
+    ::GetWindowOrgEx(m_dc, &old);
+    ::SetWindowOrgEx(m_dc, old.x + offset.x, old.y + offset.y, nullptr);
+    return UiPoint(old.x, old.y);
+}
+
+UiPoint RenderContext_GdiPlus::SetWindowOrg(const UiPoint& origin)
+{
+    POINT old = {};
+    ::SetWindowOrgEx(m_dc, origin.x, origin.y, &old);
+    return UiPoint(old.x, old.y);
+}
+
+UiPoint RenderContext_GdiPlus::GetWindowOrg() const
+{
+    POINT origin = {};
+    ::GetWindowOrgEx(m_dc, &origin);
+    return UiPoint(origin.x, origin.y);
+}
+
+UiRect RenderContext_GdiPlus::ToDevice(const UiRect& rect) const
+{
+    POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    ::LPtoDP(m_dc, corners, 2);
+    return UiRect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+}
+
+void RenderContext_GdiPlus::SetClip(const UiRect& rect)
+{
+    m_clip.CreateClip(m_dc, ToDevice(rect));
+}
+
+void RenderContext_GdiPlus::SetRoundClip(const UiRect& rect, int width, int height)
+{
+    m_clip.CreateRoundClip(m_dc, ToDevice(rect), width, height);
+}
+
+void RenderContext_GdiPlus::ClearClip()
+{
+    m_clip.ClearClip(m_dc);
+}
+
+bool RenderContext_GdiPlus::BitBlt(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc,
+                                   DWORD rop)
+{
+    return ::BitBlt(m_dc, x, y, cx, cy, srcDC, xSrc, ySrc, rop) != FALSE;
+}
+
+bool RenderContext_GdiPlus::AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc,
+                                       int ySrc, int cxSrc, int cySrc, uint8_t alpha)
+{
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    return ::AlphaBlend(m_dc, x, y, cx, cy, srcDC, xSrc, ySrc, cxSrc, cySrc, blend) != FALSE;
+}
+
+void RenderContext_GdiPlus::DrawImagePiece(HDC srcDC, bool hasAlpha, uint8_t fade,
+                                           const UiRect& dest, const UiRect& source)
+{
+    if (dest.IsEmpty() || source.IsEmpty())
+        return;
+    if (!m_renderTransparent && !hasAlpha && fade == 255 && !SameSize(dest, source)) {
+        ::StretchBlt(m_dc, dest.left, dest.top, dest.Width(), dest.Height(), srcDC, source.left,
+                     source.top, source.Width(), source.Height(), SRCCOPY);
+        return;
+    }
+    AlphaBlend(dest.left, dest.top, dest.Width(), dest.Height(), srcDC, source.left, source.top,
+               source.Width(), source.Height(), fade);
+}
+
+void RenderContext_GdiPlus::DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest,
+                                      const UiRect& source, const UiRect& paintRect, bool xTiled,
+                                      bool yTiled)
+{
+    // A tile of no size would never cover the area.
+    if ((xTiled && source.Width() <= 0) || (yTiled && source.Height() <= 0))
+        return;
+    const int tileWidth = xTiled ? source.Width() : dest.Width();
+    const int tileHeight = yTiled ? source.Height() : dest.Height();
+    for (int top = dest.top; top < dest.bottom; top += tileHeight) {
+        const int height = std::min(tileHeight, dest.bottom - top);
+        for (int left = dest.left; left < dest.right; left += tileWidth) {
+            const int width = std::min(tileWidth, dest.right - left);
+            UiRect tile(left, top, left + width, top + height);
+            if (!tile.Intersects(paintRect))
+                continue;
+            // The last copy shows only as much of the source as fits; a
+            // direction that is not tiled stretches the whole source.
+            UiRect piece(source.left, source.top,
+                         xTiled ? source.left + width : source.right,
+                         yTiled ? source.top + height : source.bottom);
+            DrawImagePiece(srcDC, hasAlpha, fade, tile, piece);
+        }
+    }
+}
+
+void RenderContext_GdiPlus::DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha,
+                                      const UiRect& paintRect, const UiRect& source,
+                                      const UiRect& corners, uint8_t fade, bool xTiled,
+                                      bool yTiled)
+{
+    if (bitmap == nullptr || !dest.Intersects(paintRect))
+        return;
+    HDC srcDC = ::CreateCompatibleDC(m_dc);
+    if (srcDC == nullptr)
+        return;
+    HGDIOBJ oldSrcBitmap = ::SelectObject(srcDC, bitmap);
+    ::SetStretchBltMode(m_dc, HALFTONE);
+
+    const DpiManager& dpi = DpiManager::GetInstance();
+    const UiRect c = corners;
+    const UiRect d(dpi.ScaleInt(c.left), dpi.ScaleInt(c.top), dpi.ScaleInt(c.right),
+                   dpi.ScaleInt(c.bottom));
+    const UiRect& s = source;
+
+    UiRect middleDest = dest;
+    middleDest.Deflate(d);
+    UiRect middleSource = source;
+    middleSource.Deflate(c);
+    if (middleDest.Intersects(paintRect)) {
+        if (!xTiled && !yTiled)
+            DrawImagePiece(srcDC, hasAlpha, fade, middleDest, middleSource);
+        else
+            DrawTiles(srcDC, hasAlpha, fade, middleDest, middleSource, paintRect, xTiled, yTiled);
+    }
+
+    struct Piece {
+        bool present;
+        UiRect dest;
+        UiRect source;
+    };
+    const Piece pieces[] = {
+        // top-left, top, top-right
+        {c.left > 0 && c.top > 0, {dest.left, dest.top, dest.left + d.left, dest.top + d.top},
+         {s.left, s.top, s.left + c.left, s.top + c.top}},
+        {c.top > 0, {dest.left + d.left, dest.top, dest.right - d.right, dest.top + d.top},
+         {s.left + c.left, s.top, s.right - c.right, s.top + c.top}},
+        {c.right > 0 && c.top > 0, {dest.right - d.right, dest.top, dest.right, dest.top + d.top},
+         {s.right - c.right, s.top, s.right, s.top + c.top}},
+        // left, right
+        {c.left > 0, {dest.left, dest.top + d.top, dest.left + d.left, dest.bottom - d.bottom},
+         {s.left, s.top + c.top, s.left + c.left, s.bottom - c.bottom}},
+        {c.right > 0, {dest.right - d.right, dest.top + d.top, dest.right, dest.bottom - d.bottom},
+         {s.right - c.right, s.top + c.top, s.right, s.bottom - c.bottom}},
+        // bottom-left, bottom, bottom-right
+        {c.left > 0 && c.bottom > 0,
+         {dest.left, dest.bottom - d.bottom, dest.left + d.left, dest.bottom},
+         {s.left, s.bottom - c.bottom, s.left + c.left, s.bottom}},
+        {c.bottom > 0,
+         {dest.left + d.left, dest.bottom - d.bottom, dest.right - d.right, dest.bottom},
+         {s.left + c.left, s.bottom - c.bottom, s.right - c.right, s.bottom}},
+        {c.right > 0 && c.bottom > 0,
+         {dest.right - d.right, dest.bottom - d.bottom, dest.right, dest.bottom},
+         {s.right - c.right, s.bottom - c.bottom, s.right, s.bottom}},
+    };
+    for (const Piece& piece : pieces) {
+        if (piece.present && piece.dest.Intersects(paintRect))
+            DrawImagePiece(srcDC, hasAlpha, fade, piece.dest, piece.source);
+    }
+
+    ::SelectObject(srcDC, oldSrcBitmap);
+    ::DeleteDC(srcDC);
+}
+
+void RenderContext_GdiPlus::DrawColor(const UiRect& rect, const std::wstring& colourName,
+                                      uint8_t alpha)
+{
+    if (colourName.empty())
+        return;
+    FillRect(rect, GlobalManager::GetTextColor(colourName), alpha);
+}
+
+void RenderContext_GdiPlus::FillRect(const UiRect& rect, uint32_t argb, uint8_t alpha)
+{
+    if (alpha < 255) {
+        // Only the alpha byte is weakened; the colour stays.
+        const uint32_t a = (argb >> 24) * alpha / 255;
+        argb = (a << 24) | (argb & 0x00FFFFFF);
+    }
+    Graphics graphics(m_dc);
+    BrushPtr brush = MakeSolidBrush(argb);
+    if (graphics && brush)
+        gdip::GdipFillRectangleI(graphics.Get(), brush.get(), rect.left, rect.top, rect.Width(),
+                                 rect.Height());
+}
+
+void RenderContext_GdiPlus::DrawLine(const IPen& pen, int x1, int y1, int x2, int y2)
+{
+    Graphics graphics(m_dc);
+    Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
+    if (!graphics || gdiplusPen == nullptr)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipDrawLineI(graphics.Get(), gdiplusPen, x1, y1, x2, y2);
+}
+
+void RenderContext_GdiPlus::DrawLine(const UiRect& rect, int width, uint32_t argb)
+{
+    Graphics graphics(m_dc);
+    PenPtr pen = MakePen(argb, width);
+    if (graphics && pen)
+        gdip::GdipDrawLineI(graphics.Get(), pen.get(), rect.left, rect.top, rect.right,
+                            rect.bottom);
+}
+
+void RenderContext_GdiPlus::DrawBezier(const IPen& pen, const UiPoint& p1, const UiPoint& p2,
+                                       const UiPoint& p3, const UiPoint& p4)
+{
+    Graphics graphics(m_dc);
+    Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
+    if (!graphics || gdiplusPen == nullptr)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipDrawBezierI(graphics.Get(), gdiplusPen, p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x,
+                          p4.y);
+}
+
+void RenderContext_GdiPlus::DrawRect(const UiRect& rect, int width, uint32_t argb)
+{
+    Graphics graphics(m_dc);
+    PenPtr pen = MakePen(argb, width);
+    if (graphics && pen)
+        gdip::GdipDrawRectangleI(graphics.Get(), pen.get(), rect.left, rect.top, rect.Width(),
+                                 rect.Height());
+}
+
+void RenderContext_GdiPlus::DrawRoundRect(const UiRect& rect, const UiSize& roundSize, int width,
+                                          uint32_t argb)
+{
+    Graphics graphics(m_dc);
+    PenPtr pen = MakePen(argb, width);
+    Gdiplus::GpPath* rawPath = nullptr;
+    gdip::GdipCreatePath(Gdiplus::FillModeAlternate, &rawPath);
+    PathPtr path(rawPath);
+    if (!graphics || !pen || !path)
+        return;
+    const int w = roundSize.cx;
+    const int h = roundSize.cy;
+    gdip::GdipAddPathArcI(path.get(), rect.left, rect.top, w, h, 180, 90);
+    gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.top, w, h, 270, 90);
+    gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.bottom - h, w, h, 0, 90);
+    gdip::GdipAddPathArcI(path.get(), rect.left, rect.bottom - h, w, h, 90, 90);
+    gdip::GdipClosePathFigure(path.get());
+    graphics.SetAntiAlias();
+    gdip::GdipDrawPath(graphics.Get(), pen.get(), path.get());
+}
+
+void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb,
+                                     const std::wstring& fontId, uint32_t style, uint8_t alpha,
+                                     bool lineLimit)
+{
+    if (text.empty())
+        return;
+    Graphics graphics(m_dc);
+    std::wstring faceName;
+    FontPtr font = MakeFont(m_dc, fontId, &faceName);
+    FormatPtr format = CopyTypographicFormat();
+    if (!graphics || !font || !format)
+        return;
+
+    // An opaque brush lets GDI+ draw text through GDI, which does not keep
+    // the alpha channel of a 32-bit bitmap; below 255 GDI+ blends the glyphs
+    // itself.
+    const uint32_t a = std::min<uint32_t>((argb >> 24) * alpha / 255, 254);
+    BrushPtr brush = MakeSolidBrush((a << 24) | (argb & 0x00FFFFFF));
+    if (!brush)
+        return;
+
+    if (style & kTextEndEllipsis)
+        gdip::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingEllipsisCharacter);
+    INT flags = 0;
+    if (style & kTextNoClip)
+        flags |= Gdiplus::StringFormatFlagsNoClip;
+    if (style & kTextSingleLine)
+        flags |= Gdiplus::StringFormatFlagsNoWrap;
+    if (lineLimit)
+        flags |= Gdiplus::StringFormatFlagsLineLimit;
+    AddFormatFlags(format.get(), flags);
+
+    Gdiplus::StringAlignment horizontal = Gdiplus::StringAlignmentNear;
+    if (style & kTextCenter)
+        horizontal = Gdiplus::StringAlignmentCenter;
+    else if (style & kTextRight)
+        horizontal = Gdiplus::StringAlignmentFar;
+    gdip::GdipSetStringFormatAlign(format.get(), horizontal);
+
+    Gdiplus::RectF layout = ToRectF(rect);
+    Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentNear;
+    if (style & kTextVCenter) {
+        vertical = Gdiplus::StringAlignmentCenter;
+        // This bitmap face sits one pixel high when centred.
+        float fontHeight = 0;
+        gdip::GdipGetFontHeight(font.get(), graphics.Get(), &fontHeight);
+        if (faceName == L"\u65B0\u5B8B\u4F53" &&
+            static_cast<float>(rect.Height()) >= fontHeight + 2)
+            layout.Y += 1;
+    } else if (style & kTextBottom) {
+        vertical = Gdiplus::StringAlignmentFar;
+    }
+    gdip::GdipSetStringFormatLineAlign(format.get(), vertical);
+
+    gdip::GdipDrawString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()), font.get(),
+                         &layout, format.get(), brush.get());
+}
+
+void RenderContext_GdiPlus::DrawEllipse(const UiRect& rect, int width, uint32_t argb)
+{
+    Graphics graphics(m_dc);
+    PenPtr pen = MakePen(argb, width);
+    if (!graphics || !pen)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipDrawEllipseI(graphics.Get(), pen.get(), rect.left, rect.top, rect.Width(),
+                           rect.Height());
+}
+
+void RenderContext_GdiPlus::FillEllipse(const UiRect& rect, uint32_t argb)
+{
+    Graphics graphics(m_dc);
+    BrushPtr brush = MakeSolidBrush(argb);
+    if (!graphics || !brush)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipFillEllipseI(graphics.Get(), brush.get(), rect.left, rect.top, rect.Width(),
+                           rect.Height());
+}
+
+UiRect RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wstring& fontId,
+                                          uint32_t style, int width)
+{
+    Graphics graphics(m_dc);
+    FontPtr font = MakeFont(m_dc, fontId, nullptr);
+    FormatPtr format = CopyTypographicFormat();
+    if (!graphics || !font || !format)
+        return UiRect();
+    if (style & kTextSingleLine)
+        AddFormatFlags(format.get(), Gdiplus::StringFormatFlagsNoWrap);
+
+    Gdiplus::RectF layout(0, 0, 0, 0);
+    if (width != -1) {
+        float lineHeight = 0;
+        if (style & kTextSingleLine) {
+            static const wchar_t kSample[] = L"\u6D4B\u8BD5";
+            Gdiplus::RectF sample;
+            if (gdip::GdipMeasureString(graphics.Get(), kSample, 2, font.get(), &layout,
+                                        format.get(), &sample, nullptr, nullptr) == gdip::Ok)
+                lineHeight = sample.Height;
+        }
+        layout = Gdiplus::RectF(0, 0, static_cast<float>(width), lineHeight);
+    }
+    Gdiplus::RectF bounds;
+    if (gdip::GdipMeasureString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()),
+                                font.get(), &layout, format.get(), &bounds, nullptr,
+                                nullptr) != gdip::Ok)
+        return UiRect();
+    return UiRect(static_cast<int>(bounds.X), static_cast<int>(bounds.Y),
+                  static_cast<int>(bounds.X + bounds.Width + 1),
+                  static_cast<int>(bounds.Y + bounds.Height + 1));
+}
+
+void RenderContext_GdiPlus::DrawPath(const IPath& path, const IPen& pen)
+{
+    Graphics graphics(m_dc);
+    Gdiplus::GpPath* gdiplusPath = static_cast<const Path_GdiPlus&>(path).GetPath();
+    Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
+    if (!graphics || gdiplusPath == nullptr || gdiplusPen == nullptr)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipDrawPath(graphics.Get(), gdiplusPen, gdiplusPath);
+}
+
+void RenderContext_GdiPlus::FillPath(const IPath& path, const IBrush& brush)
+{
+    Graphics graphics(m_dc);
+    Gdiplus::GpPath* gdiplusPath = static_cast<const Path_GdiPlus&>(path).GetPath();
+    Gdiplus::GpBrush* gdiplusBrush = static_cast<const Brush_GdiPlus&>(brush).GetBrush();
+    if (!graphics || gdiplusPath == nullptr || gdiplusBrush == nullptr)
+        return;
+    graphics.SetAntiAlias();
+    gdip::GdipFillPath(graphics.Get(), gdiplusBrush, gdiplusPath);
+}
+
+} // namespace ui
