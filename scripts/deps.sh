@@ -7,7 +7,6 @@ packages="cmake ninja-build python3 zip
   clang-14 libclang-rt-14-dev googletest zlib1g-dev libpugixml-dev"
 missing=""
 for p in $packages; do
-  [ "$p" = ] && continue
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     missing="$missing $p"
 done

@@ -200,10 +200,16 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command) {
             !Parse(command.words[4], maximum) || !Parse(command.words[5], resolution)) {
             return Usage(command.words, L"range in|out CHANNEL|all MIN MAX RESOLUTION");
         }
+        if (minimum > maximum) {
+            return L"range: MIN must not be above MAX";
+        }
+        // A device's volume always lies inside its range.
         for (uint32_t channel = first; channel <= last; ++channel) {
-            channels[channel].minVolume = minimum;
-            channels[channel].maxVolume = maximum;
-            channels[channel].resolution = resolution;
+            auto& record = channels[channel];
+            record.minVolume = minimum;
+            record.maxVolume = maximum;
+            record.resolution = resolution;
+            record.volume = std::max(minimum, std::min(record.volume, maximum));
         }
         return {};
     }

@@ -38,6 +38,20 @@ TEST_F(SimCommandInterpreterTest, StateReplaysIntoAnIdenticalDriver) {
     EXPECT_EQ(state, replay.DescribeState());
 }
 
+// A range change keeps each volume inside the new range, and an inverted
+// range is refused, so a described state always replays to itself.
+TEST_F(SimCommandInterpreterTest, RangesHoldTheirVolumes) {
+    ASSERT_EQ(L"ok\n", interpreter.Execute(L"volume in 1 0; range in 1 -10000 -5000 256"));
+    EXPECT_EQ(-5000, driver.device.Channels(true)[1].volume);
+    EXPECT_EQ(0u, interpreter.Execute(L"range in all 5200 1536 256").rfind(L"error: range", 0));
+    EXPECT_EQ(-127 * 256, driver.device.Channels(true)[0].minVolume);
+
+    SimDriver copy;
+    SimCommandInterpreter replay(copy);
+    ASSERT_EQ(L"ok\n", replay.Execute(interpreter.DescribeState()));
+    EXPECT_EQ(interpreter.DescribeState(), replay.DescribeState());
+}
+
 TEST_F(SimCommandInterpreterTest, CommandsRunInOrderUntilOneFails) {
     const std::wstring reply = interpreter.Execute(L"phantom 1\nvolume in 9 0\ninvert 1");
     EXPECT_EQ(0u, reply.rfind(L"error: usage: volume", 0)) << reply.c_str();
