@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/controls/LabelTemplate.h"
+
+namespace ui {
+
+// A label that clicks: a left-button release inside the pressed control, or
+// space or return while it has the keyboard focus, sends a click event.
+template <typename InheritType = Control>
+class ButtonTemplate : public LabelTemplate<InheritType> {
+public:
+    // The label's style, centred both ways.
+    static constexpr uint32_t kButtonTextStyle = 0x8125;
+
+    ButtonTemplate();
+
+    void Activate() override;
+    void HandleEvent(const EventArgs& event) override;
+    bool IsAllowTabStop() const override;
+    bool KeepsCaptionClick() const override { return true; }
+};
+
+extern template class ButtonTemplate<Control>;
+extern template class ButtonTemplate<Box>;
+
+using Button = ButtonTemplate<Control>;
+using ButtonBox = ButtonTemplate<Box>;
+
+} // namespace ui

@@ -1,0 +1,188 @@
+#pragma once
+
+#include "base/SupportWeakCallback.h"
+#include "ui/core/EventType.h"
+#include "ui/core/Shadow.h"
+#include "ui/render/UiPoint.h"
+#include "ui/render/UiRect.h"
+#include "ui/render/UiSize.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Box;
+class Control;
+class IRenderContext;
+class IUIMessageFilter;
+
+// One native top-level window hosting a control tree: it turns mouse,
+// keyboard and focus messages into control events, lays the tree out and
+// paints it into a back buffer that it presents (as a layered window by
+// default), and keeps the window's classes, control names and option groups.
+class Window : public virtual obase::SupportWeakCallback {
+public:
+    // Posted to delete the controls handed to AddDelayedCleanup.
+    static constexpr UINT kMsgDelayedCleanup = 0x8001;
+    static constexpr UINT kReflectBase = 0x2000;
+
+    Window();
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND GetHWND() const { return m_hwnd; }
+    operator HWND() const { return m_hwnd; }
+    HWND Create(HWND parent, const std::wstring& title, DWORD style, DWORD exStyle,
+                bool layered = true, const UiRect& rect = UiRect());
+    virtual std::wstring GetWindowClassName() const = 0;
+    virtual std::wstring GetSuperClassName() const { return std::wstring(); }
+    virtual UINT GetClassStyle() const { return 0; }
+    // Fades the content out and closes 300 ms later (at once without content).
+    virtual void Close(UINT code = 0);
+    void ShowWindow(bool show = true, bool takeFocus = true);
+    bool IsLayeredWindow() const { return m_layered; }
+    void SetWindowAlpha(int alpha);
+    void SetModal(bool modal) { m_modal = modal; }
+    bool IsModal() const { return m_modal; }
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // After WM_NCDESTROY, when the native window is gone.
+    virtual void OnFinalMessage(HWND hwnd);
+    LRESULT CallWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void AddMessageFilter(IUIMessageFilter* filter);
+    void RemoveMessageFilter(IUIMessageFilter* filter);
+
+    void Init(HWND hwnd);
+    void AttachRoot(std::unique_ptr<Control> root);
+    Control* GetRoot() const { return m_root.get(); }
+    // Attaches a subtree added to parent and registers its named controls.
+    void InitControls(Control* control, Box* parent);
+    // Forgets a control (and everything inside it) leaving the tree.
+    void ReapObjects(Control* control);
+    void AddDelayedCleanup(std::unique_ptr<Control> control);
+
+    const std::wstring& GetWindowResourcePath() const { return m_resourcePath; }
+    void SetWindowResourcePath(const std::wstring& path);
+    void AddClass(const std::wstring& name, const std::wstring& attributes);
+    const std::wstring& GetClassAttributes(const std::wstring& name) const;
+    Control* FindControl(const std::wstring& name) const;
+    // The topmost visible control under the point that takes the mouse.
+    Control* FindControl(UiPoint point) const;
+    bool AddOptionGroup(const std::wstring& group, Control* control);
+    const std::vector<Control*>* GetOptionGroup(const std::wstring& group) const;
+    void RemoveOptionGroup(const std::wstring& group, Control* control);
+
+    Control* GetFocus() const { return m_focus; }
+    void SetFocus(Control* control);
+    // Moves the focus to the next (or previous) tab stop; forward wraps.
+    bool SetNextTabControl(bool forward = true);
+    Control* GetHoverControl() const { return m_hover; }
+    Control* GetPushedControl() const { return m_pushed; }
+    UiPoint GetLastMousePos() const { return m_lastMousePos; }
+    // Events sent to a control carry the mouse position and a time stamp.
+    void SendEvent(Control* control, EventType type, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    void Invalidate(const UiRect& rect);
+    void SetArrangeNeeded() { m_arrangeNeeded = true; }
+    bool IsArrangeNeeded() const { return m_arrangeNeeded; }
+    IRenderContext* GetRenderContext() const { return m_render.get(); }
+    // The content's offset inside the window: the shadow's left and top.
+    UiPoint GetClientOffset() const;
+
+    // Window settings from the layout's root attributes.
+    UiSize GetInitSize(bool containShadow = false) const;
+    void SetInitSize(int cx, int cy, bool containShadow = false, bool needDpiScale = true);
+    UiSize GetMinInfo(bool containShadow = false) const;
+    void SetMinInfo(int cx, int cy, bool containShadow = false, bool needDpiScale = true);
+    UiSize GetMaxInfo(bool containShadow = false) const;
+    void SetMaxInfo(int cx, int cy, bool containShadow = false, bool needDpiScale = true);
+    const UiRect& GetCaptionRect() const { return m_caption; }
+    void SetCaptionRect(const UiRect& caption, bool needDpiScale = true);
+    const UiRect& GetSizeBox() const { return m_sizeBox; }
+    void SetSizeBox(const UiRect& sizeBox) { m_sizeBox = sizeBox; }
+    UiSize GetRoundCorner() const { return m_roundCorner; }
+    void SetRoundCorner(int cx, int cy, bool needDpiScale = true);
+    const UiRect& GetAlphaFixCorner() const { return m_alphaFixCorner; }
+    void SetAlphaFixCorner(const UiRect& corner, bool needDpiScale = true);
+    double GetHeightPercent() const { return m_heightPercent; }
+    void SetHeightPercent(double percent) { m_heightPercent = percent; }
+    const UiRect& GetMaximizeInfo() const { return m_maximizeInfo; }
+    void SetMaximizeInfo(const UiRect& rect) { m_maximizeInfo = rect; }
+    Shadow& GetShadow() { return m_shadow; }
+    const Shadow& GetShadow() const { return m_shadow; }
+    bool IsFirstLayoutPending() const { return m_firstLayout; }
+
+protected:
+    // Called once, after the first layout pass.
+    virtual void OnInitLayout() {}
+    void Paint();
+    void OnSize(WPARAM type);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool RegisterWindowClass();
+    void ArrangeMarked(Control* control);
+    void ResizeToAutoRoot();
+    // Finds the control under a point and sends enter and leave as it changes.
+    void UpdateHover(UiPoint point);
+    void OnButtonDown(UINT message, UiPoint point, WPARAM wParam, LPARAM lParam);
+    void OnMouseHover(UiPoint point);
+    void HideToolTip();
+    bool OnTouch(WPARAM wParam, LPARAM lParam);
+    bool OnPointer(UINT message, WPARAM wParam);
+    void ReleaseMouseCapture();
+    UiSize AddShadow(UiSize size, bool containShadow) const;
+    UiSize RemoveShadow(UiSize size, bool containShadow) const;
+
+    HWND m_hwnd = nullptr;
+    WNDPROC m_oldWndProc = ::DefWindowProcW;
+    std::unique_ptr<Control> m_root;
+    UiSize m_minInfo;
+    UiSize m_maxInfo;
+    UiSize m_initSize;
+    UiRect m_maximizeInfo;
+    UiRect m_sizeBox;
+    UiRect m_alphaFixCorner;
+    UiSize m_roundCorner;
+    UiRect m_caption;
+    double m_heightPercent = 0;
+    std::unique_ptr<IRenderContext> m_render;
+    bool m_layered = true;
+    int m_windowAlpha = 255;
+    bool m_modal = false;
+    bool m_firstLayout = true;
+    bool m_arrangeNeeded = false;
+    bool m_paintPosted = false;
+    UiRect m_dirty; // invalidated since the last paint
+    bool m_tabPending = false;
+    HWND m_toolTip = nullptr;
+    TOOLINFOW m_toolInfo = {};
+    std::wstring m_toolTipText;
+    Control* m_focus = nullptr;
+    Control* m_keyDown = nullptr;
+    Control* m_hover = nullptr;
+    Control* m_newHover = nullptr;
+    Control* m_pushed = nullptr;
+    UiPoint m_lastMousePos{-1, -1};
+    Control* m_touchControl = nullptr;
+    Control* m_pointerControl = nullptr;
+    bool m_receivePointerMessages = true;
+    bool m_mouseTracking = false;
+    bool m_mouseCaptured = false;
+    std::vector<IUIMessageFilter*> m_filters;
+    std::vector<std::unique_ptr<Control>> m_delayedCleanup;
+    std::wstring m_resourcePath;
+    std::map<std::wstring, std::wstring> m_classes;
+    std::map<std::wstring, Control*> m_names;
+    std::map<std::wstring, std::vector<Control*>> m_optionGroups;
+    Shadow m_shadow;
+};
+
+} // namespace ui
