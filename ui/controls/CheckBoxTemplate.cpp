@@ -1,7 +1,7 @@
 #include "ui/controls/CheckBoxTemplate.h"
 
 #include "ui/controls/ControlEvents.h"
-#include "ui/controls/StateAttributeName.h"
+#include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
 #include "ui/render/IRenderContext.h"
 

@@ -1,6 +1,6 @@
 #include "ui/controls/LabelTemplate.h"
 
-#include "ui/controls/StateAttributeName.h"
+#include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Window.h"
 #include "ui/markup/GlobalManager.h"

@@ -2,7 +2,7 @@
 
 #include "ui/controls/ControlEvents.h"
 #include "ui/controls/SliderGeometry.h"
-#include "ui/controls/StateAttributeName.h"
+#include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
 

@@ -1,5 +1,7 @@
 #include "ui/core/ScrollBar.h"
 
+#include "ui/core/StateAttributeName.h"
+
 #include "ui/core/AttributeText.h"
 #include "ui/core/ScrollableBox.h"
 
@@ -7,26 +9,6 @@
 #include <cwchar>
 
 namespace ui {
-
-namespace {
-
-std::optional<ControlState> StateOf(std::wstring_view name, std::wstring_view prefix)
-{
-    if (!name.starts_with(prefix) || !name.ends_with(L"image"))
-        return std::nullopt;
-    const std::wstring_view state = name.substr(prefix.size(), name.size() - prefix.size() - 5);
-    if (state == L"normal")
-        return kControlStateNormal;
-    if (state == L"hot")
-        return kControlStateHot;
-    if (state == L"pushed")
-        return kControlStatePushed;
-    if (state == L"disabled")
-        return kControlStateDisabled;
-    return std::nullopt;
-}
-
-} // namespace
 
 ScrollBar::ScrollBar()
 {
@@ -42,7 +24,7 @@ void ScrollBar::SetAttribute(const std::wstring& name, const std::wstring& value
         {L"rail", &m_railImages},
     };
     for (const auto& [prefix, images] : sets) {
-        if (const auto state = StateOf(name, prefix)) {
+        if (const auto state = StateInAttributeName(name, prefix, L"image")) {
             images->Set(*state, value);
             Invalidate();
             return;

@@ -1,4 +1,4 @@
-#include "ui/controls/StateAttributeName.h"
+#include "ui/core/StateAttributeName.h"
 
 namespace ui {
 
