@@ -4,12 +4,12 @@
 
 namespace obase {
 
-DefaultMessagePump::DefaultMessagePump() : event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+DefaultMessagePump::DefaultMessagePump() : m_event(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 DefaultMessagePump::~DefaultMessagePump()
 {
-    if (event_)
-        CloseHandle(event_);
+    if (m_event)
+        CloseHandle(m_event);
 }
 
 void DefaultMessagePump::Run(Delegate* delegate)
@@ -18,51 +18,51 @@ void DefaultMessagePump::Run(Delegate* delegate)
     // per call, so work left in the loop's queue must be picked up first.
     for (;;) {
         bool didWork = delegate->DoWork();
-        if (shouldQuit_)
+        if (m_shouldQuit)
             break;
-        didWork |= delegate->DoDelayedWork(&delayedWorkTime_);
-        if (shouldQuit_)
+        didWork |= delegate->DoDelayedWork(&m_delayedWorkTime);
+        if (m_shouldQuit)
             break;
         if (didWork)
             continue;
         didWork = delegate->DoIdleWork();
-        if (shouldQuit_)
+        if (m_shouldQuit)
             break;
         if (didWork)
             continue;
         WaitForWork();
     }
-    shouldQuit_ = false;
+    m_shouldQuit = false;
 }
 
 void DefaultMessagePump::WaitForWork()
 {
-    if (delayedWorkTime_ == 0) {
-        WaitForSingleObject(event_, INFINITE);
+    if (m_delayedWorkTime == 0) {
+        WaitForSingleObject(m_event, INFINITE);
         return;
     }
-    const int64_t remaining = delayedWorkTime_ - LoopClock::Now();
+    const int64_t remaining = m_delayedWorkTime - LoopClock::Now();
     if (remaining <= 0) {
-        delayedWorkTime_ = 0;
+        m_delayedWorkTime = 0;
         return;
     }
     const int64_t ms = (remaining + 999) / 1000;
-    WaitForSingleObject(event_, ms < INFINITE ? static_cast<DWORD>(ms) : INFINITE - 1);
+    WaitForSingleObject(m_event, ms < INFINITE ? static_cast<DWORD>(ms) : INFINITE - 1);
 }
 
 void DefaultMessagePump::Quit()
 {
-    shouldQuit_ = true;
+    m_shouldQuit = true;
 }
 
 void DefaultMessagePump::ScheduleWork()
 {
-    SetEvent(event_);
+    SetEvent(m_event);
 }
 
 void DefaultMessagePump::ScheduleDelayedWork(int64_t runTime)
 {
-    delayedWorkTime_ = runTime;
+    m_delayedWorkTime = runTime;
 }
 
-}  // namespace obase
+} // namespace obase

@@ -23,9 +23,9 @@ public:
 private:
     void WaitForWork();
 
-    HANDLE event_ = nullptr;
-    bool shouldQuit_ = false;
-    int64_t delayedWorkTime_ = 0;
+    HANDLE m_event = nullptr;
+    bool m_shouldQuit = false;
+    int64_t m_delayedWorkTime = 0;
 };
 
-}  // namespace obase
+} // namespace obase

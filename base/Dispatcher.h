@@ -12,4 +12,4 @@ public:
     virtual bool Dispatch(const MSG& message) = 0;
 };
 
-}  // namespace obase
+} // namespace obase

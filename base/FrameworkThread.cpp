@@ -10,8 +10,8 @@ namespace obase {
 
 FrameworkThread::FrameworkThread(std::wstring name, int32_t priority)
     : Thread(priority),
-      startedEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      name_(std::move(name))
+      m_startedEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      m_name(std::move(name))
 {
     // Stop binds its quit task weakly to this object, possibly from another
     // thread; making the flag now means no thread ever creates it lazily.
@@ -21,37 +21,37 @@ FrameworkThread::FrameworkThread(std::wstring name, int32_t priority)
 FrameworkThread::~FrameworkThread()
 {
     Stop();
-    if (startedEvent_)
-        CloseHandle(startedEvent_);
+    if (m_startedEvent)
+        CloseHandle(m_startedEvent);
 }
 
 bool FrameworkThread::Start(MessageLoop::Type type)
 {
-    if (running_)
+    if (m_running)
         return false;
-    loopType_ = type;
+    m_loopType = type;
     if (!Thread::Start())
         return false;
-    WaitForSingleObject(startedEvent_, INFINITE);
-    running_ = true;
+    WaitForSingleObject(m_startedEvent, INFINITE);
+    m_running = true;
     return true;
 }
 
 void FrameworkThread::Stop()
 {
-    if (!running_)
+    if (!m_running)
         return;
-    if (!quitRequested_ && proxy_) {
-        quitRequested_ = true;
-        proxy_->PostTask(ToWeakCallback([] {
+    if (!m_quitRequested && m_proxy) {
+        m_quitRequested = true;
+        m_proxy->PostTask(ToWeakCallback([] {
             if (MessageLoop* loop = MessageLoop::current())
                 loop->Quit();
             SetCurrentThreadQuitting();
         }));
     }
     Join();
-    running_ = false;
-    quitRequested_ = false;
+    m_running = false;
+    m_quitRequested = false;
 }
 
 void FrameworkThread::Run()
@@ -66,11 +66,11 @@ void FrameworkThread::Run()
     SetThreadId(GetCurrentThreadId());
 
     std::unique_ptr<MessageLoop> loop = CreateLoop();
-    proxy_ = loop->proxy();
+    m_proxy = loop->proxy();
     Init();
-    SetEvent(startedEvent_);
+    SetEvent(m_startedEvent);
     if (UIMessageLoop* uiLoop = UIMessageLoop::current())
-        uiLoop->RunWithDispatcher(dispatcher_);
+        uiLoop->RunWithDispatcher(m_dispatcher);
     else
         loop->Run();
     Cleanup();
@@ -89,7 +89,7 @@ void FrameworkThread::Run()
 
 std::unique_ptr<MessageLoop> FrameworkThread::CreateLoop() const
 {
-    if (loopType_ == MessageLoop::Type::kUI)
+    if (m_loopType == MessageLoop::Type::kUI)
         return std::make_unique<UIMessageLoop>();
     return std::make_unique<MessageLoop>();
 }
@@ -112,4 +112,4 @@ bool FrameworkThread::IsCurrentThreadQuitting()
     return record && record->quit != 0;
 }
 
-}  // namespace obase
+} // namespace obase

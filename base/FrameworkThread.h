@@ -32,15 +32,15 @@ public:
     // Called directly to make the calling thread a framework thread.
     void Run() override;
 
-    void SetLoopType(MessageLoop::Type type) { loopType_ = type; }
+    void SetLoopType(MessageLoop::Type type) { m_loopType = type; }
     // Dispatches the Windows messages of a UI loop; set before running.
-    void SetDispatcher(Dispatcher* dispatcher) { dispatcher_ = dispatcher; }
+    void SetDispatcher(Dispatcher* dispatcher) { m_dispatcher = dispatcher; }
 
-    bool IsRunning() const { return running_; }
-    const std::wstring& name() const { return name_; }
+    bool IsRunning() const { return m_running; }
+    const std::wstring& name() const { return m_name; }
     // Valid once Start returned (or from Init on); answers false after the
     // loop has gone.
-    std::shared_ptr<MessageLoopProxy> message_loop_proxy() const { return proxy_; }
+    std::shared_ptr<MessageLoopProxy> message_loop_proxy() const { return m_proxy; }
 
     // The framework thread running on the calling thread, or null.
     static FrameworkThread* Current();
@@ -55,13 +55,13 @@ protected:
 private:
     std::unique_ptr<MessageLoop> CreateLoop() const;
 
-    bool running_ = false;
-    bool quitRequested_ = false;
-    MessageLoop::Type loopType_ = MessageLoop::Type::kDefault;
-    std::shared_ptr<MessageLoopProxy> proxy_;
-    Dispatcher* dispatcher_ = nullptr;
-    HANDLE startedEvent_ = nullptr;
-    std::wstring name_;
+    bool m_running = false;
+    bool m_quitRequested = false;
+    MessageLoop::Type m_loopType = MessageLoop::Type::kDefault;
+    std::shared_ptr<MessageLoopProxy> m_proxy;
+    Dispatcher* m_dispatcher = nullptr;
+    HANDLE m_startedEvent = nullptr;
+    std::wstring m_name;
 };
 
-}  // namespace obase
+} // namespace obase

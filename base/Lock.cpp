@@ -4,22 +4,22 @@ namespace obase {
 
 Lock::Lock()
 {
-    InitializeCriticalSectionAndSpinCount(&section_, kSpinCount);
+    InitializeCriticalSectionAndSpinCount(&m_section, kSpinCount);
 }
 
 Lock::~Lock()
 {
-    DeleteCriticalSection(&section_);
+    DeleteCriticalSection(&m_section);
 }
 
 void Lock::lock()
 {
-    EnterCriticalSection(&section_);
+    EnterCriticalSection(&m_section);
 }
 
 void Lock::unlock()
 {
-    LeaveCriticalSection(&section_);
+    LeaveCriticalSection(&m_section);
 }
 
-}  // namespace obase
+} // namespace obase

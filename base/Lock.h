@@ -19,7 +19,7 @@ public:
     void unlock();
 
 private:
-    CRITICAL_SECTION section_{};
+    CRITICAL_SECTION m_section{};
 };
 
-}  // namespace obase
+} // namespace obase

@@ -8,16 +8,16 @@
 
 namespace obase {
 
-LoopClock::LoopClock(Source source) : source_(std::move(source)) {}
+LoopClock::LoopClock(Source source) : m_source(std::move(source)) {}
 
 int64_t LoopClock::NowMicroseconds()
 {
-    std::lock_guard guard(lock_);
-    const uint32_t reading = source_();
-    if (reading < lastReading_)
-        wrapOffset_ += int64_t{1} << 32;
-    lastReading_ = reading;
-    return (wrapOffset_ + reading) * 1000;
+    std::lock_guard guard(m_lock);
+    const uint32_t reading = m_source();
+    if (reading < m_lastReading)
+        m_wrapOffset += int64_t{1} << 32;
+    m_lastReading = reading;
+    return (m_wrapOffset + reading) * 1000;
 }
 
 LoopClock& LoopClock::Instance()
@@ -28,10 +28,10 @@ LoopClock& LoopClock::Instance()
 
 void LoopClock::SetSourceForTesting(Source source)
 {
-    std::lock_guard guard(lock_);
-    source_ = std::move(source);
-    lastReading_ = 0;
-    wrapOffset_ = 0;
+    std::lock_guard guard(m_lock);
+    m_source = std::move(source);
+    m_lastReading = 0;
+    m_wrapOffset = 0;
 }
 
-}  // namespace obase
+} // namespace obase

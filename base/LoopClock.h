@@ -30,10 +30,10 @@ public:
     void SetSourceForTesting(Source source);
 
 private:
-    Source source_;
-    uint32_t lastReading_ = 0;
-    int64_t wrapOffset_ = 0;
-    Lock lock_;
+    Source m_source;
+    uint32_t m_lastReading = 0;
+    int64_t m_wrapOffset = 0;
+    Lock m_lock;
 };
 
-}  // namespace obase
+} // namespace obase

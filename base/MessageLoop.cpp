@@ -43,12 +43,12 @@ PendingTask MakeTask(StdClosure task, int64_t runTime, bool nestable)
     return pending;
 }
 
-}  // namespace
+} // namespace
 
 MessageLoop::MessageLoop() : MessageLoop(Type::kDefault, std::make_shared<DefaultMessagePump>()) {}
 
 MessageLoop::MessageLoop(Type type, std::shared_ptr<MessagePump> pump)
-    : type_(type), pump_(std::move(pump)), proxy_(new MessageLoopProxy(this))
+    : m_type(type), m_pump(std::move(pump)), m_proxy(new MessageLoopProxy(this))
 {
     tCurrentLoop = this;
 }
@@ -57,14 +57,14 @@ MessageLoop::~MessageLoop()
 {
     for (int round = 0; round < kMaxDeleteRounds && DeletePendingTasks(); ++round) {
     }
-    for (DestructionObserver* observer : std::vector<DestructionObserver*>(destructionObservers_))
+    for (DestructionObserver* observer : std::vector<DestructionObserver*>(m_destructionObservers))
         observer->WillDestroyCurrentMessageLoop();
-    proxy_->WillDestroyCurrentMessageLoop();
-    proxy_.reset();
+    m_proxy->WillDestroyCurrentMessageLoop();
+    m_proxy.reset();
     std::shared_ptr<MessagePump> pump;
     {
-        std::lock_guard guard(incomingLock_);
-        pump.swap(pump_);
+        std::lock_guard guard(m_incomingLock);
+        pump.swap(m_pump);
     }
     pump.reset();
     tCurrentLoop = nullptr;
@@ -101,12 +101,12 @@ void MessageLoop::AddToIncomingQueue(PendingTask task)
 {
     std::shared_ptr<MessagePump> pump;
     {
-        std::lock_guard guard(incomingLock_);
-        const bool wasEmpty = incomingQueue_.empty();
-        incomingQueue_.push_back(std::move(task));
+        std::lock_guard guard(m_incomingLock);
+        const bool wasEmpty = m_incomingQueue.empty();
+        m_incomingQueue.push_back(std::move(task));
         if (!wasEmpty)
             return;
-        pump = pump_;
+        pump = m_pump;
     }
     if (pump)
         pump->ScheduleWork();
@@ -120,139 +120,139 @@ void MessageLoop::Run()
 void MessageLoop::RunWith(Dispatcher* dispatcher)
 {
     RunState state;
-    state.runDepth = state_ ? state_->runDepth + 1 : 1;
+    state.runDepth = m_state ? m_state->runDepth + 1 : 1;
     state.dispatcher = dispatcher;
-    RunState* const enclosing = state_;
-    state_ = &state;
+    RunState* const enclosing = m_state;
+    m_state = &state;
     RunPump();
-    state_ = enclosing;
+    m_state = enclosing;
 }
 
 void MessageLoop::RunPump()
 {
-    pump_->Run(this);
+    m_pump->Run(this);
 }
 
 Dispatcher* MessageLoop::CurrentDispatcher() const
 {
-    return state_ ? state_->dispatcher : nullptr;
+    return m_state ? m_state->dispatcher : nullptr;
 }
 
 void MessageLoop::Quit()
 {
-    if (state_)
-        state_->quitReceived = true;
+    if (m_state)
+        m_state->quitReceived = true;
 }
 
 void MessageLoop::SetNestableTasksAllowed(bool allowed)
 {
-    if (allowed && !nestableTasksAllowed_)
-        pump_->ScheduleWork();  // let the nested run look at the queue at once
-    nestableTasksAllowed_ = allowed;
+    if (allowed && !m_nestableTasksAllowed)
+        m_pump->ScheduleWork(); // let the nested run look at the queue at once
+    m_nestableTasksAllowed = allowed;
 }
 
 int32_t MessageLoop::RunDepth() const
 {
-    return state_ ? state_->runDepth : 0;
+    return m_state ? m_state->runDepth : 0;
 }
 
 bool MessageLoop::DoWork()
 {
-    if (!nestableTasksAllowed_)
+    if (!m_nestableTasksAllowed)
         return false;
     for (;;) {
         ReloadWorkQueue();
-        if (workQueue_.empty())
+        if (m_workQueue.empty())
             return false;
         do {
-            PendingTask task = std::move(workQueue_.front());
-            workQueue_.pop_front();
+            PendingTask task = std::move(m_workQueue.front());
+            m_workQueue.pop_front();
             if (task.delayedRunTime != 0) {
                 AddToDelayedWorkQueue(std::move(task));
             } else if (DeferOrRunPendingTask(std::move(task))) {
                 return true;
             }
-        } while (!workQueue_.empty());
+        } while (!m_workQueue.empty());
     }
 }
 
 void MessageLoop::ReloadWorkQueue()
 {
-    if (!workQueue_.empty())
+    if (!m_workQueue.empty())
         return;
-    std::lock_guard guard(incomingLock_);
-    workQueue_.swap(incomingQueue_);
+    std::lock_guard guard(m_incomingLock);
+    m_workQueue.swap(m_incomingQueue);
 }
 
 // Sequence numbers keep equal run times in posting order.
 void MessageLoop::AddToDelayedWorkQueue(PendingTask task)
 {
-    const int32_t sequenceNum = nextSequenceNum_;
-    nextSequenceNum_ = static_cast<int32_t>(static_cast<uint32_t>(nextSequenceNum_) + 1u);
+    const int32_t sequenceNum = m_nextSequenceNum;
+    m_nextSequenceNum = static_cast<int32_t>(static_cast<uint32_t>(m_nextSequenceNum) + 1u);
     task.sequenceNum = sequenceNum;
     const int64_t runTime = task.delayedRunTime;
-    delayedWorkQueue_.push_back(std::move(task));
-    std::push_heap(delayedWorkQueue_.begin(), delayedWorkQueue_.end(), HeapOrder);
-    if (delayedWorkQueue_.front().sequenceNum == sequenceNum)
-        pump_->ScheduleDelayedWork(runTime);
+    m_delayedWorkQueue.push_back(std::move(task));
+    std::push_heap(m_delayedWorkQueue.begin(), m_delayedWorkQueue.end(), HeapOrder);
+    if (m_delayedWorkQueue.front().sequenceNum == sequenceNum)
+        m_pump->ScheduleDelayedWork(runTime);
 }
 
 bool MessageLoop::DoDelayedWork(int64_t* nextRunTime)
 {
-    if (!nestableTasksAllowed_ || delayedWorkQueue_.empty()) {
-        recentTime_ = 0;
+    if (!m_nestableTasksAllowed || m_delayedWorkQueue.empty()) {
+        m_recentTime = 0;
         *nextRunTime = 0;
         return false;
     }
     // Read the clock only when the cached time says the task is not due yet.
-    const int64_t runTime = delayedWorkQueue_.front().delayedRunTime;
-    if (runTime > recentTime_) {
-        recentTime_ = LoopClock::Now();
-        if (runTime > recentTime_) {
+    const int64_t runTime = m_delayedWorkQueue.front().delayedRunTime;
+    if (runTime > m_recentTime) {
+        m_recentTime = LoopClock::Now();
+        if (runTime > m_recentTime) {
             *nextRunTime = runTime;
             return false;
         }
     }
-    std::pop_heap(delayedWorkQueue_.begin(), delayedWorkQueue_.end(), HeapOrder);
-    PendingTask task = std::move(delayedWorkQueue_.back());
-    delayedWorkQueue_.pop_back();
-    *nextRunTime = delayedWorkQueue_.empty() ? 0 : delayedWorkQueue_.front().delayedRunTime;
+    std::pop_heap(m_delayedWorkQueue.begin(), m_delayedWorkQueue.end(), HeapOrder);
+    PendingTask task = std::move(m_delayedWorkQueue.back());
+    m_delayedWorkQueue.pop_back();
+    *nextRunTime = m_delayedWorkQueue.empty() ? 0 : m_delayedWorkQueue.front().delayedRunTime;
     return DeferOrRunPendingTask(std::move(task));
 }
 
 bool MessageLoop::DoIdleWork()
 {
-    if (state_->runDepth == 1 && !deferredNonNestableWorkQueue_.empty()) {
-        PendingTask task = std::move(deferredNonNestableWorkQueue_.front());
-        deferredNonNestableWorkQueue_.pop_front();
+    if (m_state->runDepth == 1 && !m_deferredNonNestableWorkQueue.empty()) {
+        PendingTask task = std::move(m_deferredNonNestableWorkQueue.front());
+        m_deferredNonNestableWorkQueue.pop_front();
         RunTask(std::move(task));
         return true;
     }
-    if (state_->quitReceived)
-        pump_->Quit();
+    if (m_state->quitReceived)
+        m_pump->Quit();
     return false;
 }
 
 bool MessageLoop::DeferOrRunPendingTask(PendingTask task)
 {
-    if (task.nestable || state_->runDepth == 1) {
+    if (task.nestable || m_state->runDepth == 1) {
         RunTask(std::move(task));
         return true;
     }
-    deferredNonNestableWorkQueue_.push_back(std::move(task));
+    m_deferredNonNestableWorkQueue.push_back(std::move(task));
     return false;
 }
 
 void MessageLoop::RunTask(PendingTask task)
 {
-    nestableTasksAllowed_ = false;
-    for (TaskObserver* observer : std::vector<TaskObserver*>(taskObservers_))
+    m_nestableTasksAllowed = false;
+    for (TaskObserver* observer : std::vector<TaskObserver*>(m_taskObservers))
         observer->WillProcessTask();
     if (task.task)
         task.task();
-    for (TaskObserver* observer : std::vector<TaskObserver*>(taskObservers_))
+    for (TaskObserver* observer : std::vector<TaskObserver*>(m_taskObservers))
         observer->DidProcessTask();
-    nestableTasksAllowed_ = true;
+    m_nestableTasksAllowed = true;
 }
 
 // Returns whether there was anything to delete. The queues are emptied before
@@ -261,33 +261,33 @@ bool MessageLoop::DeletePendingTasks()
 {
     std::deque<PendingTask> incoming;
     {
-        std::lock_guard guard(incomingLock_);
-        incoming.swap(incomingQueue_);
+        std::lock_guard guard(m_incomingLock);
+        incoming.swap(m_incomingQueue);
     }
-    const std::deque<PendingTask> work = std::exchange(workQueue_, {});
-    const std::vector<PendingTask> delayed = std::exchange(delayedWorkQueue_, {});
-    const std::deque<PendingTask> deferred = std::exchange(deferredNonNestableWorkQueue_, {});
+    const std::deque<PendingTask> work = std::exchange(m_workQueue, {});
+    const std::vector<PendingTask> delayed = std::exchange(m_delayedWorkQueue, {});
+    const std::deque<PendingTask> deferred = std::exchange(m_deferredNonNestableWorkQueue, {});
     return !incoming.empty() || !work.empty() || !delayed.empty() || !deferred.empty();
 }
 
 void MessageLoop::AddTaskObserver(TaskObserver* observer)
 {
-    taskObservers_.push_back(observer);
+    m_taskObservers.push_back(observer);
 }
 
 void MessageLoop::RemoveTaskObserver(TaskObserver* observer)
 {
-    std::erase(taskObservers_, observer);
+    std::erase(m_taskObservers, observer);
 }
 
 void MessageLoop::AddDestructionObserver(DestructionObserver* observer)
 {
-    destructionObservers_.push_back(observer);
+    m_destructionObservers.push_back(observer);
 }
 
 void MessageLoop::RemoveDestructionObserver(DestructionObserver* observer)
 {
-    std::erase(destructionObservers_, observer);
+    std::erase(m_destructionObservers, observer);
 }
 
-}  // namespace obase
+} // namespace obase

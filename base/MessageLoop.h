@@ -54,7 +54,7 @@ public:
     void Quit();
     // A task that runs a nested loop allows nestable tasks for it first.
     void SetNestableTasksAllowed(bool allowed);
-    bool NestableTasksAllowed() const { return nestableTasksAllowed_; }
+    bool NestableTasksAllowed() const { return m_nestableTasksAllowed; }
     int32_t RunDepth() const;
 
     void AddTaskObserver(TaskObserver* observer);
@@ -62,8 +62,8 @@ public:
     void AddDestructionObserver(DestructionObserver* observer);
     void RemoveDestructionObserver(DestructionObserver* observer);
 
-    Type type() const { return type_; }
-    const std::shared_ptr<MessageLoopProxy>& proxy() const { return proxy_; }
+    Type type() const { return m_type; }
+    const std::shared_ptr<MessageLoopProxy>& proxy() const { return m_proxy; }
 
 protected:
     MessageLoop(Type type, std::shared_ptr<MessagePump> pump);
@@ -71,7 +71,7 @@ protected:
     void RunWith(Dispatcher* dispatcher);
     virtual void RunPump();
     Dispatcher* CurrentDispatcher() const;
-    MessagePump& pump() const { return *pump_; }
+    MessagePump& pump() const { return *m_pump; }
 
 private:
     struct RunState {
@@ -91,20 +91,20 @@ private:
     void RunTask(PendingTask task);
     bool DeletePendingTasks();
 
-    Type type_ = Type::kDefault;
-    std::shared_ptr<MessagePump> pump_;
-    std::shared_ptr<MessageLoopProxy> proxy_;
-    Lock incomingLock_;
-    std::deque<PendingTask> incomingQueue_;  // the only state other threads touch
-    std::deque<PendingTask> workQueue_;
-    std::vector<PendingTask> delayedWorkQueue_;  // heap, earliest task at the front
-    std::deque<PendingTask> deferredNonNestableWorkQueue_;
-    int32_t nextSequenceNum_ = 0;
-    int64_t recentTime_ = 0;
-    bool nestableTasksAllowed_ = true;
-    RunState* state_ = nullptr;
-    std::vector<TaskObserver*> taskObservers_;
-    std::vector<DestructionObserver*> destructionObservers_;
+    Type m_type = Type::kDefault;
+    std::shared_ptr<MessagePump> m_pump;
+    std::shared_ptr<MessageLoopProxy> m_proxy;
+    Lock m_incomingLock;
+    std::deque<PendingTask> m_incomingQueue; // the only state other threads touch
+    std::deque<PendingTask> m_workQueue;
+    std::vector<PendingTask> m_delayedWorkQueue; // heap, earliest task at the front
+    std::deque<PendingTask> m_deferredNonNestableWorkQueue;
+    int32_t m_nextSequenceNum = 0;
+    int64_t m_recentTime = 0;
+    bool m_nestableTasksAllowed = true;
+    RunState* m_state = nullptr;
+    std::vector<TaskObserver*> m_taskObservers;
+    std::vector<DestructionObserver*> m_destructionObservers;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -9,10 +9,10 @@ namespace obase {
 
 bool MessageLoopProxy::PostTask(StdClosure task)
 {
-    std::lock_guard guard(lock_);
-    if (!loop_)
+    std::lock_guard guard(m_lock);
+    if (!m_loop)
         return false;
-    loop_->PostTask(std::move(task));
+    m_loop->PostTask(std::move(task));
     return true;
 }
 
@@ -20,41 +20,41 @@ bool MessageLoopProxy::PostDelayedTask(StdClosure task, TimeDelta delay)
 {
     if (delay == TimeDelta())
         return PostTask(std::move(task));
-    std::lock_guard guard(lock_);
-    if (!loop_)
+    std::lock_guard guard(m_lock);
+    if (!m_loop)
         return false;
-    loop_->PostDelayedTask(std::move(task), delay);
+    m_loop->PostDelayedTask(std::move(task), delay);
     return true;
 }
 
 bool MessageLoopProxy::PostNonNestableTask(StdClosure task)
 {
-    std::lock_guard guard(lock_);
-    if (!loop_)
+    std::lock_guard guard(m_lock);
+    if (!m_loop)
         return false;
-    loop_->PostNonNestableTask(std::move(task));
+    m_loop->PostNonNestableTask(std::move(task));
     return true;
 }
 
 bool MessageLoopProxy::PostNonNestableDelayedTask(StdClosure task, TimeDelta delay)
 {
-    std::lock_guard guard(lock_);
-    if (!loop_)
+    std::lock_guard guard(m_lock);
+    if (!m_loop)
         return false;
-    loop_->PostNonNestableDelayedTask(std::move(task), delay);
+    m_loop->PostNonNestableDelayedTask(std::move(task), delay);
     return true;
 }
 
 bool MessageLoopProxy::BelongsToCurrentThread()
 {
-    std::lock_guard guard(lock_);
-    return loop_ && loop_ == MessageLoop::current();
+    std::lock_guard guard(m_lock);
+    return m_loop && m_loop == MessageLoop::current();
 }
 
 void MessageLoopProxy::WillDestroyCurrentMessageLoop()
 {
-    std::lock_guard guard(lock_);
-    loop_ = nullptr;
+    std::lock_guard guard(m_lock);
+    m_loop = nullptr;
 }
 
-}  // namespace obase
+} // namespace obase

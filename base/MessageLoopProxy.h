@@ -28,10 +28,10 @@ public:
 
 private:
     friend class MessageLoop;
-    explicit MessageLoopProxy(MessageLoop* loop) : loop_(loop) {}
+    explicit MessageLoopProxy(MessageLoop* loop) : m_loop(loop) {}
 
-    Lock lock_;
-    MessageLoop* loop_ = nullptr;
+    Lock m_lock;
+    MessageLoop* m_loop = nullptr;
 };
 
-}  // namespace obase
+} // namespace obase

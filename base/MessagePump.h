@@ -30,4 +30,4 @@ public:
     virtual void ScheduleDelayedWork(int64_t runTime) = 0;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -13,4 +13,4 @@ bool PendingTask::RunsAfter(const PendingTask& other) const
     return static_cast<int32_t>(distance) > 0;
 }
 
-}  // namespace obase
+} // namespace obase

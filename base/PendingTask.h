@@ -9,8 +9,8 @@ namespace obase {
 // A task waiting in a message loop's queues.
 struct PendingTask {
     StdClosure task;
-    int64_t delayedRunTime = 0;  // loop-clock microseconds; 0 = run as soon as possible
-    int32_t sequenceNum = 0;     // assigned when the task enters the delayed queue
+    int64_t delayedRunTime = 0; // loop-clock microseconds; 0 = run as soon as possible
+    int32_t sequenceNum = 0;    // assigned when the task enters the delayed queue
     bool nestable = true;
 
     // Heap order for the delayed queue: true when this task runs after
@@ -18,4 +18,4 @@ struct PendingTask {
     bool RunsAfter(const PendingTask& other) const;
 };
 
-}  // namespace obase
+} // namespace obase

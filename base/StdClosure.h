@@ -7,4 +7,4 @@ namespace obase {
 // A task: any callable taking no arguments.
 using StdClosure = std::function<void()>;
 
-}  // namespace obase
+} // namespace obase

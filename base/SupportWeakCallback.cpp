@@ -4,9 +4,9 @@ namespace obase {
 
 std::weak_ptr<WeakFlag> SupportWeakCallback::GetWeakFlag()
 {
-    if (!flag_)
-        flag_ = std::make_shared<WeakFlag>();
-    return flag_;
+    if (!m_flag)
+        m_flag = std::make_shared<WeakFlag>();
+    return m_flag;
 }
 
-}  // namespace obase
+} // namespace obase

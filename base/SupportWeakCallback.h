@@ -31,7 +31,7 @@ protected:
     SupportWeakCallback& operator=(const SupportWeakCallback&) { return *this; }
 
 private:
-    std::shared_ptr<WeakFlag> flag_;
+    std::shared_ptr<WeakFlag> m_flag;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -12,15 +12,22 @@ void ApplyPriority(HANDLE thread, int32_t priority)
         return;
     int osPriority = THREAD_PRIORITY_BELOW_NORMAL;
     switch (priority) {
-    case 1: osPriority = THREAD_PRIORITY_LOWEST; break;
-    case 3: osPriority = THREAD_PRIORITY_HIGHEST; break;
-    case 4: osPriority = THREAD_PRIORITY_TIME_CRITICAL; break;
-    default: break;
+    case 1:
+        osPriority = THREAD_PRIORITY_LOWEST;
+        break;
+    case 3:
+        osPriority = THREAD_PRIORITY_HIGHEST;
+        break;
+    case 4:
+        osPriority = THREAD_PRIORITY_TIME_CRITICAL;
+        break;
+    default:
+        break;
     }
     SetThreadPriority(thread, osPriority);
 }
 
-}  // namespace
+} // namespace
 
 Thread::~Thread()
 {
@@ -29,26 +36,26 @@ Thread::~Thread()
 
 bool Thread::Start()
 {
-    if (handle_)
+    if (m_handle)
         return false;
     unsigned threadId = 0;
     const uintptr_t handle = _beginthreadex(nullptr, 0, &ThreadMain, this, 0, &threadId);
     if (handle == 0)
         return false;
-    handle_ = reinterpret_cast<HANDLE>(handle);
-    threadId_ = threadId;
-    ApplyPriority(handle_, priority_);
+    m_handle = reinterpret_cast<HANDLE>(handle);
+    m_threadId = threadId;
+    ApplyPriority(m_handle, m_priority);
     return true;
 }
 
 void Thread::Join()
 {
-    if (!handle_)
+    if (!m_handle)
         return;
-    if (WaitForSingleObject(handle_, INFINITE) != WAIT_OBJECT_0)
-        TerminateThread(handle_, 0);
-    CloseHandle(handle_);
-    handle_ = nullptr;
+    if (WaitForSingleObject(m_handle, INFINITE) != WAIT_OBJECT_0)
+        TerminateThread(m_handle, 0);
+    CloseHandle(m_handle);
+    m_handle = nullptr;
 }
 
 unsigned __stdcall Thread::ThreadMain(void* param)
@@ -57,4 +64,4 @@ unsigned __stdcall Thread::ThreadMain(void* param)
     return 0;
 }
 
-}  // namespace obase
+} // namespace obase

@@ -12,7 +12,7 @@ namespace obase {
 // below 1 keep the default.
 class Thread {
 public:
-    explicit Thread(int32_t priority = 0) : priority_(priority) {}
+    explicit Thread(int32_t priority = 0) : m_priority(priority) {}
     // Waits for the thread to end.
     virtual ~Thread();
     Thread(const Thread&) = delete;
@@ -24,21 +24,21 @@ public:
     // still open.
     bool Start();
 
-    uint32_t thread_id() const { return threadId_; }
-    int32_t priority() const { return priority_; }
+    uint32_t thread_id() const { return m_threadId; }
+    int32_t priority() const { return m_priority; }
 
 protected:
     // Waits without limit for the thread to end (terminating it if the wait
     // fails) and closes its handle.
     void Join();
-    void SetThreadId(uint32_t threadId) { threadId_ = threadId; }
+    void SetThreadId(uint32_t threadId) { m_threadId = threadId; }
 
 private:
     static unsigned __stdcall ThreadMain(void* param);
 
-    std::atomic<uint32_t> threadId_ = 0;
-    HANDLE handle_ = nullptr;
-    int32_t priority_ = 0;
+    std::atomic<uint32_t> m_threadId = 0;
+    HANDLE m_handle = nullptr;
+    int32_t m_priority = 0;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -6,7 +6,7 @@ namespace {
 
 thread_local ThreadRecord* tCurrentRecord = nullptr;
 
-}  // namespace
+} // namespace
 
 ThreadRecord* ThreadRecord::Current()
 {
@@ -18,4 +18,4 @@ void ThreadRecord::SetCurrent(ThreadRecord* record)
     tCurrentRecord = record;
 }
 
-}  // namespace obase
+} // namespace obase

@@ -12,10 +12,10 @@ struct ThreadRecord {
     FrameworkThread* owner = nullptr;
     int32_t quit = 0;
     int32_t registrationCount = 0;
-    int32_t identifier = -1;  // -1 while not registered
+    int32_t identifier = -1; // -1 while not registered
 
     static ThreadRecord* Current();
     static void SetCurrent(ThreadRecord* record);
 };
 
-}  // namespace obase
+} // namespace obase

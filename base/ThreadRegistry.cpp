@@ -15,7 +15,7 @@ namespace {
 struct RepeatingTask {
     WeakCallback<StdClosure> task;
     TimeDelta delay;
-    int32_t remaining = -1;  // -1: forever
+    int32_t remaining = -1; // -1: forever
 
     void operator()()
     {
@@ -31,7 +31,7 @@ struct RepeatingTask {
     }
 };
 
-}  // namespace
+} // namespace
 
 ThreadRegistry& ThreadRegistry::Instance()
 {
@@ -45,12 +45,12 @@ bool ThreadRegistry::RegisterThread(int32_t identifier)
     if (identifier < 0 || !record)
         return false;
     ThreadRegistry& registry = Instance();
-    std::lock_guard guard(registry.lock_);
+    std::lock_guard guard(registry.m_lock);
     // A record keeps one identifier; taking a second would leave the first
     // mapped after the thread is gone.
     if (record->registrationCount > 0 && record->identifier != identifier)
         return false;
-    const auto [entry, inserted] = registry.threads_.try_emplace(identifier, record->owner);
+    const auto [entry, inserted] = registry.m_threads.try_emplace(identifier, record->owner);
     if (!inserted && entry->second != record->owner)
         return false;
     ++record->registrationCount;
@@ -64,9 +64,9 @@ void ThreadRegistry::UnregisterThread()
     if (!record || record->registrationCount <= 0)
         return;
     ThreadRegistry& registry = Instance();
-    std::lock_guard guard(registry.lock_);
+    std::lock_guard guard(registry.m_lock);
     if (--record->registrationCount == 0) {
-        registry.threads_.erase(record->identifier);
+        registry.m_threads.erase(record->identifier);
         record->identifier = -1;
     }
 }
@@ -74,9 +74,9 @@ void ThreadRegistry::UnregisterThread()
 std::shared_ptr<MessageLoopProxy> ThreadRegistry::GetMessageLoopProxy(int32_t identifier)
 {
     ThreadRegistry& registry = Instance();
-    std::lock_guard guard(registry.lock_);
-    const auto entry = registry.threads_.find(identifier);
-    if (entry == registry.threads_.end())
+    std::lock_guard guard(registry.m_lock);
+    const auto entry = registry.m_threads.find(identifier);
+    if (entry == registry.m_threads.end())
         return nullptr;
     return entry->second->message_loop_proxy();
 }
@@ -103,4 +103,4 @@ bool ThreadRegistry::PostRepeatedTask(int32_t identifier, const WeakCallback<Std
     return PostDelayedTask(identifier, RepeatingTask{task, delay, times}, delay);
 }
 
-}  // namespace obase
+} // namespace obase

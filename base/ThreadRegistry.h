@@ -39,8 +39,8 @@ private:
     ThreadRegistry() = default;
     static ThreadRegistry& Instance();
 
-    Lock lock_;
-    std::map<int32_t, FrameworkThread*> threads_;
+    Lock m_lock;
+    std::map<int32_t, FrameworkThread*> m_threads;
 };
 
-}  // namespace obase
+} // namespace obase

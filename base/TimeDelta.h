@@ -14,17 +14,17 @@ public:
     static constexpr TimeDelta FromMilliseconds(int64_t ms) { return TimeDelta(ms * 1000); }
     static constexpr TimeDelta FromSeconds(int64_t s) { return TimeDelta(s * 1000000); }
 
-    constexpr int64_t ToMicroseconds() const { return us_; }
-    constexpr int64_t ToMilliseconds() const { return us_ / 1000; }
+    constexpr int64_t ToMicroseconds() const { return m_us; }
+    constexpr int64_t ToMilliseconds() const { return m_us / 1000; }
 
-    constexpr TimeDelta operator+(TimeDelta other) const { return TimeDelta(us_ + other.us_); }
-    constexpr TimeDelta operator-(TimeDelta other) const { return TimeDelta(us_ - other.us_); }
+    constexpr TimeDelta operator+(TimeDelta other) const { return TimeDelta(m_us + other.m_us); }
+    constexpr TimeDelta operator-(TimeDelta other) const { return TimeDelta(m_us - other.m_us); }
     constexpr auto operator<=>(const TimeDelta&) const = default;
 
 private:
-    constexpr explicit TimeDelta(int64_t us) : us_(us) {}
+    constexpr explicit TimeDelta(int64_t us) : m_us(us) {}
 
-    int64_t us_ = 0;
+    int64_t m_us = 0;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -37,4 +37,4 @@ bool UIMessageLoop::OSModalLoop() const
     return uiPump().InOSModalLoop();
 }
 
-}  // namespace obase
+} // namespace obase

@@ -34,4 +34,4 @@ private:
     WinUIMessagePump& uiPump() const { return static_cast<WinUIMessagePump&>(pump()); }
 };
 
-}  // namespace obase
+} // namespace obase

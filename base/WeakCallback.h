@@ -15,34 +15,39 @@ template <typename F>
 class WeakCallback {
 public:
     WeakCallback(std::weak_ptr<WeakFlag> flag, F callable)
-        : flag_(std::move(flag)), callable_(std::move(callable)) {}
+        : m_flag(std::move(flag)), m_callable(std::move(callable))
+    {
+    }
 
     // Re-wraps the callable, for example into a StdClosure, keeping the flag.
     template <typename G>
-        requires(!std::is_same_v<F, G> && std::is_constructible_v<F, const G&>)
-    WeakCallback(const WeakCallback<G>& other) : flag_(other.flag_), callable_(other.callable_) {}
+    requires(!std::is_same_v<F, G> && std::is_constructible_v<F, const G&>)
+        WeakCallback(const WeakCallback<G>& other)
+        : m_flag(other.m_flag), m_callable(other.m_callable)
+    {
+    }
 
     template <typename... Args>
     auto operator()(Args&&... args) const
     {
         using Result = std::invoke_result_t<const F&, Args...>;
-        if (flag_.expired()) {
+        if (m_flag.expired()) {
             if constexpr (std::is_void_v<Result>)
                 return;
             else
                 return Result{};
         }
-        return callable_(std::forward<Args>(args)...);
+        return m_callable(std::forward<Args>(args)...);
     }
 
-    bool Expired() const { return flag_.expired(); }
+    bool Expired() const { return m_flag.expired(); }
 
 private:
     template <typename>
     friend class WeakCallback;
 
-    std::weak_ptr<WeakFlag> flag_;
-    F callable_;
+    std::weak_ptr<WeakFlag> m_flag;
+    F m_callable;
 };
 
-}  // namespace obase
+} // namespace obase

@@ -6,4 +6,4 @@ namespace obase {
 // callbacks hold it weakly and test whether it is still there.
 class WeakFlag {};
 
-}  // namespace obase
+} // namespace obase

@@ -16,16 +16,16 @@ WinUIMessagePump::WinUIMessagePump()
     windowClass.lpszClassName = kWindowClass;
     // Fails harmlessly when a pump on another thread registered the class.
     RegisterClassExW(&windowClass);
-    window_ = CreateWindowExW(0, kWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              instance, nullptr);
-    if (window_)
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_window = CreateWindowExW(0, kWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               instance, nullptr);
+    if (m_window)
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 WinUIMessagePump::~WinUIMessagePump()
 {
-    if (window_)
-        DestroyWindow(window_);
+    if (m_window)
+        DestroyWindow(m_window);
     // Fails harmlessly while another thread's pump window still uses the class.
     UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
 }
@@ -47,23 +47,23 @@ LRESULT CALLBACK WinUIMessagePump::WindowProc(HWND window, UINT message, WPARAM 
 // move/size loop) dispatched the wake-up message.
 void WinUIMessagePump::HandleWorkMessage()
 {
-    if (!state_) {
-        haveWork_ = false;
+    if (!m_state) {
+        m_haveWork = false;
         return;
     }
     ProcessPumpReplacementMessage();
-    if (state_ && state_->delegate->DoWork())
+    if (m_state && m_state->delegate->DoWork())
         ScheduleWork();
 }
 
 void WinUIMessagePump::HandleTimerMessage()
 {
     KillDelayedWorkTimer();
-    if (!state_)
+    if (!m_state)
         return;
-    state_->delegate->DoDelayedWork(&delayedWorkTime_);
-    if (delayedWorkTime_ != 0)
-        ScheduleDelayedWork(delayedWorkTime_);
+    m_state->delegate->DoDelayedWork(&m_delayedWorkTime);
+    if (m_delayedWorkTime != 0)
+        ScheduleDelayedWork(m_delayedWorkTime);
 }
 
 void WinUIMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatcher)
@@ -71,32 +71,32 @@ void WinUIMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatc
     RunState state;
     state.delegate = delegate;
     state.dispatcher = dispatcher;
-    RunState* const enclosing = state_;
-    state_ = &state;
+    RunState* const enclosing = m_state;
+    m_state = &state;
     DoRunLoop();
-    state_ = enclosing;
+    m_state = enclosing;
 }
 
 void WinUIMessagePump::DoRunLoop()
 {
     for (;;) {
         bool moreWork = ProcessNextWindowsMessage();
-        if (state_->shouldQuit)
+        if (m_state->shouldQuit)
             break;
-        moreWork |= state_->delegate->DoWork();
-        if (state_->shouldQuit)
+        moreWork |= m_state->delegate->DoWork();
+        if (m_state->shouldQuit)
             break;
-        moreWork |= state_->delegate->DoDelayedWork(&delayedWorkTime_);
+        moreWork |= m_state->delegate->DoDelayedWork(&m_delayedWorkTime);
         // The timer only serves delayed work; once none is left it must not
         // keep waking the thread.
-        if (moreWork && delayedWorkTime_ == 0)
+        if (moreWork && m_delayedWorkTime == 0)
             KillDelayedWorkTimer();
-        if (state_->shouldQuit)
+        if (m_state->shouldQuit)
             break;
         if (moreWork)
             continue;
-        moreWork = state_->delegate->DoIdleWork();
-        if (state_->shouldQuit)
+        moreWork = m_state->delegate->DoIdleWork();
+        if (m_state->shouldQuit)
             break;
         if (moreWork)
             continue;
@@ -106,8 +106,8 @@ void WinUIMessagePump::DoRunLoop()
 
 void WinUIMessagePump::WaitForWork()
 {
-    const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), QS_ALLINPUT,
-                                                     MWMO_INPUTAVAILABLE);
+    const DWORD result =
+        MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (result != WAIT_OBJECT_0)
         return;
     // Mouse input can be reported as available while no mouse message is in
@@ -115,8 +115,8 @@ void WinUIMessagePump::WaitForWork()
     // until a new message arrives instead.
     const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT));
     MSG message;
-    if (pending != 0 && (pending & ~QS_MOUSE) == 0
-        && !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
+    if (pending != 0 && (pending & ~QS_MOUSE) == 0 &&
+        !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
         WaitMessage();
 }
 
@@ -135,26 +135,26 @@ bool WinUIMessagePump::ProcessMessageHelper(MSG message)
 {
     if (message.message == WM_QUIT) {
         // Put it back so that every enclosing loop ends as well.
-        state_->shouldQuit = true;
+        m_state->shouldQuit = true;
         PostQuitMessage(static_cast<int>(message.wParam));
         return false;
     }
-    if (message.message == kHaveWorkMessage && message.hwnd == window_)
+    if (message.message == kHaveWorkMessage && message.hwnd == m_window)
         return ProcessPumpReplacementMessage();
     if (CallMsgFilterW(&message, kMessageFilterCode))
         return true;
 
     // Observers may add or remove observers while being told.
-    for (Observer* observer : std::vector<Observer*>(observers_))
+    for (Observer* observer : std::vector<Observer*>(m_observers))
         observer->WillProcessMessage(message);
-    if (state_->dispatcher) {
-        if (!state_->dispatcher->Dispatch(message))
-            state_->shouldQuit = true;
+    if (m_state->dispatcher) {
+        if (!m_state->dispatcher->Dispatch(message))
+            m_state->shouldQuit = true;
     } else {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    for (Observer* observer : std::vector<Observer*>(observers_))
+    for (Observer* observer : std::vector<Observer*>(m_observers))
         observer->DidProcessMessage(message);
     return true;
 }
@@ -166,13 +166,13 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage()
 {
     MSG message;
     bool haveMessage = false;
-    if (inOSModalLoop_) {
-        haveMessage = PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)
-            || PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE);
+    if (m_inOSModalLoop) {
+        haveMessage = PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE) ||
+                      PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE);
     } else {
         haveMessage = PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
     }
-    haveWork_ = false;
+    m_haveWork = false;
     if (!haveMessage)
         return false;
     ScheduleWork();
@@ -181,43 +181,43 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage()
 
 void WinUIMessagePump::Quit()
 {
-    if (state_)
-        state_->shouldQuit = true;
+    if (m_state)
+        m_state->shouldQuit = true;
 }
 
 void WinUIMessagePump::ScheduleWork()
 {
-    if (haveWork_.exchange(true))
+    if (m_haveWork.exchange(true))
         return;
     // A failed post (no window, full queue) leaves no wake-up outstanding:
     // clear the flag so that the next post tries again instead of never.
-    if (!window_ || !PostMessageW(window_, kHaveWorkMessage, reinterpret_cast<WPARAM>(this), 0))
-        haveWork_ = false;
+    if (!m_window || !PostMessageW(m_window, kHaveWorkMessage, reinterpret_cast<WPARAM>(this), 0))
+        m_haveWork = false;
 }
 
 void WinUIMessagePump::ScheduleDelayedWork(int64_t runTime)
 {
-    delayedWorkTime_ = runTime;
+    m_delayedWorkTime = runTime;
     const int64_t ms = (runTime - LoopClock::Now() + 999) / 1000;
     const int64_t delay = std::clamp<int64_t>(ms, kMinTimerDelayMs, 0xFFFFFFFE);
     const auto timerId = reinterpret_cast<UINT_PTR>(this);
-    timerArmed_ = SetTimer(window_, timerId, static_cast<UINT>(delay), nullptr) != 0;
+    m_timerArmed = SetTimer(m_window, timerId, static_cast<UINT>(delay), nullptr) != 0;
 }
 
 // Killing a timer that is not armed costs a system call per task for nothing.
 void WinUIMessagePump::KillDelayedWorkTimer()
 {
-    if (!timerArmed_)
+    if (!m_timerArmed)
         return;
-    KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
-    timerArmed_ = false;
+    KillTimer(m_window, reinterpret_cast<UINT_PTR>(this));
+    m_timerArmed = false;
 }
 
 DWORD WinUIMessagePump::CurrentDelayMs() const
 {
-    if (delayedWorkTime_ == 0)
+    if (m_delayedWorkTime == 0)
         return INFINITE;
-    const int64_t remaining = delayedWorkTime_ - LoopClock::Now();
+    const int64_t remaining = m_delayedWorkTime - LoopClock::Now();
     if (remaining <= 0)
         return 0;
     return static_cast<DWORD>(std::min<int64_t>((remaining + 999) / 1000, INFINITE - 1));
@@ -225,12 +225,12 @@ DWORD WinUIMessagePump::CurrentDelayMs() const
 
 void WinUIMessagePump::AddObserver(Observer* observer)
 {
-    observers_.push_back(observer);
+    m_observers.push_back(observer);
 }
 
 void WinUIMessagePump::RemoveObserver(Observer* observer)
 {
-    std::erase(observers_, observer);
+    std::erase(m_observers, observer);
 }
 
-}  // namespace obase
+} // namespace obase

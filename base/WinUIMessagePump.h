@@ -43,8 +43,8 @@ public:
     void RemoveObserver(Observer* observer);
     // While set, a wake-up takes only paint and timer messages in place of
     // itself, leaving the rest to the system's modal loop.
-    void SetInOSModalLoop(bool inModalLoop) { inOSModalLoop_ = inModalLoop; }
-    bool InOSModalLoop() const { return inOSModalLoop_; }
+    void SetInOSModalLoop(bool inModalLoop) { m_inOSModalLoop = inModalLoop; }
+    bool InOSModalLoop() const { return m_inOSModalLoop; }
 
 private:
     struct RunState {
@@ -64,13 +64,13 @@ private:
     DWORD CurrentDelayMs() const;
     void KillDelayedWorkTimer();
 
-    HWND window_ = nullptr;
-    std::atomic<bool> haveWork_ = false;
-    int64_t delayedWorkTime_ = 0;
-    bool timerArmed_ = false;
-    RunState* state_ = nullptr;
-    std::vector<Observer*> observers_;
-    bool inOSModalLoop_ = false;
+    HWND m_window = nullptr;
+    std::atomic<bool> m_haveWork = false;
+    int64_t m_delayedWorkTime = 0;
+    bool m_timerArmed = false;
+    RunState* m_state = nullptr;
+    std::vector<Observer*> m_observers;
+    bool m_inOSModalLoop = false;
 };
 
-}  // namespace obase
+} // namespace obase

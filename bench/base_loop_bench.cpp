@@ -98,26 +98,27 @@ Figures Measure(Consumer& consumer, const std::function<void()>& post)
 // PostMessage to a window of its own or by PostThreadMessage.
 class BareLoopThread {
 public:
-    BareLoopThread(Consumer& consumer, bool useWindow) : consumer_(consumer), useWindow_(useWindow)
+    BareLoopThread(Consumer& consumer, bool useWindow)
+        : m_consumer(consumer), m_useWindow(useWindow)
     {
-        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, &Main, this, 0, &threadId_);
-        WaitForSingleObject(ready_, INFINITE);
+        m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_thread = CreateThread(nullptr, 0, &Main, this, 0, &m_threadId);
+        WaitForSingleObject(m_ready, INFINITE);
     }
     ~BareLoopThread()
     {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(ready_);
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread, INFINITE);
+        CloseHandle(m_thread);
+        CloseHandle(m_ready);
     }
 
     void Post()
     {
-        if (useWindow_)
-            PostMessageW(window_, kItemMessage, 0, reinterpret_cast<LPARAM>(&consumer_));
+        if (m_useWindow)
+            PostMessageW(m_window, kItemMessage, 0, reinterpret_cast<LPARAM>(&m_consumer));
         else
-            PostThreadMessageW(threadId_, kItemMessage, 0, reinterpret_cast<LPARAM>(&consumer_));
+            PostThreadMessageW(m_threadId, kItemMessage, 0, reinterpret_cast<LPARAM>(&m_consumer));
     }
 
 private:
@@ -134,36 +135,36 @@ private:
     {
         auto* self = static_cast<BareLoopThread*>(param);
         MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // creates the queue
-        if (self->useWindow_) {
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE); // creates the queue
+        if (self->m_useWindow) {
             WNDCLASSEXW windowClass{};
             windowClass.cbSize = sizeof(windowClass);
             windowClass.lpfnWndProc = &Proc;
             windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.lpszClassName = L"BareLoopWindow";
             RegisterClassExW(&windowClass);
-            self->window_ = CreateWindowExW(0, L"BareLoopWindow", nullptr, 0, 0, 0, 0, 0,
-                                            HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                                            nullptr);
+            self->m_window =
+                CreateWindowExW(0, L"BareLoopWindow", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
         }
-        SetEvent(self->ready_);
+        SetEvent(self->m_ready);
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (!message.hwnd && message.message == kItemMessage)
                 reinterpret_cast<Consumer*>(message.lParam)->Consume();
             else
                 DispatchMessageW(&message);
         }
-        if (self->window_)
-            DestroyWindow(self->window_);
+        if (self->m_window)
+            DestroyWindow(self->m_window);
         return 0;
     }
 
-    Consumer& consumer_;
-    bool useWindow_ = false;
-    HANDLE ready_ = nullptr;
-    HANDLE thread_ = nullptr;
-    DWORD threadId_ = 0;
-    HWND window_ = nullptr;
+    Consumer& m_consumer;
+    bool m_useWindow = false;
+    HANDLE m_ready = nullptr;
+    HANDLE m_thread = nullptr;
+    DWORD m_threadId = 0;
+    HWND m_window = nullptr;
 };
 
 class LoopThread : public obase::FrameworkThread {
@@ -263,7 +264,7 @@ Figures Median(std::vector<Figures> rounds)
     return median;
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -115,11 +115,13 @@ struct Frame {
             const int x = 30 + strip * 72;
             fills.push_back(UiRect(x - 6, 40, x + 54, 500));
             images.push_back({&skin.track, UiRect(x + 20, 70, x + 28, 370)});
-            images.push_back({&skin.thumb, UiRect(x + 9, 150 + strip * 9, x + 39, 170 + strip * 9)});
+            images.push_back(
+                {&skin.thumb, UiRect(x + 9, 150 + strip * 9, x + 39, 170 + strip * 9)});
             images.push_back({&skin.button, UiRect(x + 4, 400, x + 44, 424)});
             texts.push_back({L"MUTE", UiRect(x + 4, 400, x + 44, 424)});
             texts.push_back({L"Phone1 L", UiRect(x - 6, 44, x + 54, 64)});
-            texts.push_back({std::to_wstring(-strip * 3) + L" dB", UiRect(x - 6, 440, x + 54, 460)});
+            texts.push_back(
+                {std::to_wstring(-strip * 3) + L" dB", UiRect(x - 6, 440, x + 54, 460)});
         }
     }
 };
@@ -189,10 +191,9 @@ void PaintWithGdiPlus(HDC dc, const Frame& frame, const LOGFONTW& logFont)
     Gdiplus::GpSolidFill* brush = nullptr;
     GdipCreateSolidFill(0xFEE0E0E0, &brush);
     for (const Text& text : frame.texts) {
-        const Gdiplus::RectF layout(static_cast<float>(text.rect.left),
-                                    static_cast<float>(text.rect.top),
-                                    static_cast<float>(text.rect.Width()),
-                                    static_cast<float>(text.rect.Height()));
+        const Gdiplus::RectF layout(
+            static_cast<float>(text.rect.left), static_cast<float>(text.rect.top),
+            static_cast<float>(text.rect.Width()), static_cast<float>(text.rect.Height()));
         GdipDrawString(graphics, text.text.c_str(), static_cast<INT>(text.text.size()), font,
                        &layout, format, brush);
     }
@@ -267,19 +268,19 @@ int main(int argc, char** argv)
     double raw = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         ours = std::min(ours, MillisecondsPerFrame(kFramesPerRound, [&] {
-            context->Clear();
-            PaintWithContext(*context, frame);
-        }));
+                            context->Clear();
+                            PaintWithContext(*context, frame);
+                        }));
         context->SetRenderTransparent(true);
         blended = std::min(blended, MillisecondsPerFrame(kFramesPerRound, [&] {
-            context->Clear();
-            PaintWithContext(*context, frame);
-        }));
+                               context->Clear();
+                               PaintWithContext(*context, frame);
+                           }));
         context->SetRenderTransparent(false);
         raw = std::min(raw, MillisecondsPerFrame(kFramesPerRound, [&] {
-            rawTarget->Clear();
-            PaintWithGdiPlus(rawTarget->GetDC(), frame, logFont);
-        }));
+                           rawTarget->Clear();
+                           PaintWithGdiPlus(rawTarget->GetDC(), frame, logFont);
+                       }));
     }
 
     std::printf("frame %dx%d: %zu nine-grid images, %zu texts, %zu fills\n", kWidth, kHeight,
@@ -287,8 +288,10 @@ int main(int argc, char** argv)
     std::printf("render context: %.3f ms/frame\n", ours);
     std::printf("raw GDI+:       %.3f ms/frame\n", raw);
     std::printf("ratio (render context / raw GDI+): %.3f\n", ours / raw);
-    std::printf("render context, every piece blended (render-transparent): %.3f ms/frame, "
-                "ratio %.3f\n", blended, blended / raw);
+    std::printf(
+        "render context, every piece blended (render-transparent): %.3f ms/frame, "
+        "ratio %.3f\n",
+        blended, blended / raw);
 
     // Alpha scan: an opaque 32-bit bitmap is the worst case (every pixel read).
     constexpr int kScanSide = 1024;
@@ -299,8 +302,9 @@ int main(int argc, char** argv)
     double scanMs = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         scanMs = std::min(scanMs, MillisecondsPerFrame(kScans, [&] {
-            transparent = ui::ImageDecoder::HasTransparentPixel(opaque.bitmap) || transparent;
-        }));
+                              transparent = ui::ImageDecoder::HasTransparentPixel(opaque.bitmap) ||
+                                            transparent;
+                          }));
     }
     const double megapixels = kScanSide * kScanSide / 1e6;
     std::printf("alpha scan: %.3f ms per megapixel%s\n", scanMs / megapixels,

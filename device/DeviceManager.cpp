@@ -16,19 +16,22 @@ constexpr uint32_t kChannelCount = 9;
 constexpr uint32_t kUsbModeRefused = 1;
 constexpr uint32_t kNotificationDataSize = 64;
 
-}  // namespace
+} // namespace
 
-DeviceManager* DeviceManager::GetInstance() {
+DeviceManager* DeviceManager::GetInstance()
+{
     static DeviceManager instance;
     return &instance;
 }
 
-DeviceManager::~DeviceManager() {
+DeviceManager::~DeviceManager()
+{
     // The monitor uses this object; it must end before the members go.
     StopThread(kStopTimeoutMs);
 }
 
-uint32_t DeviceManager::OpenDevice() {
+uint32_t DeviceManager::OpenDevice()
+{
     if (deviceHandle != 0) {
         return 1;
     }
@@ -86,7 +89,8 @@ uint32_t DeviceManager::OpenDevice() {
     return 0;
 }
 
-void DeviceManager::CloseDevice() {
+void DeviceManager::CloseDevice()
+{
     StopThread(kStopTimeoutMs);
     const uint32_t handle = deviceHandle;
     if (handle != 0) {
@@ -101,7 +105,8 @@ void DeviceManager::CloseDevice() {
     notificationEvent.Close();
 }
 
-uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isInput) {
+uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isInput)
+{
     const uint32_t handle = deviceHandle;
     if (handle == 0) {
         return 0;
@@ -113,17 +118,20 @@ uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isI
     return api.TUSBAUDIO_SetVolume(handle, isInput ? 1 : 0, static_cast<uint32_t>(channel), volume);
 }
 
-int16_t DeviceManager::PositionToVolume(double position, bool isInput) const {
+int16_t DeviceManager::PositionToVolume(double position, bool isInput) const
+{
     const VolumeMuteInfo* range = ConversionRange(isInput);
     return range != nullptr ? VolumeScale::PositionToVolume(position, *range) : 0;
 }
 
-double DeviceManager::VolumeToPosition(int volume, bool isInput) const {
+double DeviceManager::VolumeToPosition(int volume, bool isInput) const
+{
     const VolumeMuteInfo* range = ConversionRange(isInput);
     return range != nullptr ? VolumeScale::VolumeToPosition(volume, *range) : 0.0;
 }
 
-const VolumeMuteInfo* DeviceManager::ConversionRange(bool isInput) const {
+const VolumeMuteInfo* DeviceManager::ConversionRange(bool isInput) const
+{
     if (deviceHandle == 0) {
         return nullptr;
     }
@@ -131,7 +139,8 @@ const VolumeMuteInfo* DeviceManager::ConversionRange(bool isInput) const {
     return ranges.empty() ? nullptr : &ranges.front();
 }
 
-void DeviceManager::CacheVolumeRanges(uint32_t handle) {
+void DeviceManager::CacheVolumeRanges(uint32_t handle)
+{
     // Only the open device's ranges are kept: a different interface plugged
     // in later must not be converted with the previous one's.
     inputVolumeInfo.clear();
@@ -148,7 +157,8 @@ void DeviceManager::CacheVolumeRanges(uint32_t handle) {
     }
 }
 
-uint32_t DeviceManager::ExecuteThread() {
+uint32_t DeviceManager::ExecuteThread()
+{
     // Both handles stay valid while this thread is held; they are taken once so
     // that a replacement made after a late stop cannot be read half-written.
     const HANDLE handles[2] = {StopEventHandle(), notificationEvent.Get()};
@@ -179,7 +189,8 @@ uint32_t DeviceManager::ExecuteThread() {
     return 0;
 }
 
-void DeviceManager::ReadNotifications(HANDLE stopEvent) {
+void DeviceManager::ReadNotifications(HANDLE stopEvent)
+{
     const uint32_t handle = deviceHandle;
     const auto read = api.TUSBAUDIO_ReadDeviceNotification;
     if (handle == 0) {

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
-void NotifyWindowList::Append(HWND window) {
+void NotifyWindowList::Append(HWND window)
+{
     const std::lock_guard lock(mutex);
     windows.push_back(window);
 }
 
-bool NotifyWindowList::Remove(HWND window) {
+bool NotifyWindowList::Remove(HWND window)
+{
     const std::lock_guard lock(mutex);
     const auto found = std::find(windows.begin(), windows.end(), window);
     if (found == windows.end()) {
@@ -17,12 +19,14 @@ bool NotifyWindowList::Remove(HWND window) {
     return true;
 }
 
-std::vector<HWND> NotifyWindowList::Snapshot() const {
+std::vector<HWND> NotifyWindowList::Snapshot() const
+{
     const std::lock_guard lock(mutex);
     return windows;
 }
 
-size_t NotifyWindowList::Size() const {
+size_t NotifyWindowList::Size() const
+{
     const std::lock_guard lock(mutex);
     return windows.size();
 }

@@ -17,7 +17,10 @@ constexpr DWORD kPathCapacity = 260;
 constexpr uint32_t kRequiredMajor = 5;
 constexpr uint32_t kRequiredMinor = 9;
 
-constexpr uint32_t Version(uint32_t major, uint32_t minor) { return (major << 16) | minor; }
+constexpr uint32_t Version(uint32_t major, uint32_t minor)
+{
+    return (major << 16) | minor;
+}
 
 // One entry point: its exported name and how to store what GetProcAddress found.
 struct EntrySlot {
@@ -26,15 +29,19 @@ struct EntrySlot {
 };
 
 template <auto Member>
-void AssignEntry(TUsbAudioEntryTable& table, FARPROC address) {
+void AssignEntry(TUsbAudioEntryTable& table, FARPROC address)
+{
     using Pointer = std::remove_reference_t<decltype(table.*Member)>;
     // Going through the generic function pointer type keeps the cast well-formed for every
     // signature.
     table.*Member = reinterpret_cast<Pointer>(reinterpret_cast<void (*)()>(address));
 }
 
-#define KV_ENTRY(entry) \
-    EntrySlot { #entry, &AssignEntry < &TUsbAudioEntryTable::entry> }
+#define KV_ENTRY(entry)                                     \
+    EntrySlot                                               \
+    {                                                       \
+#entry, &AssignEntry < &TUsbAudioEntryTable::entry> \
+    }
 
 const EntrySlot kVersionEntries[] = {
     KV_ENTRY(TUSBAUDIO_GetApiVersion),
@@ -132,7 +139,8 @@ struct EntryGroup {
 };
 
 template <size_t N>
-constexpr EntryGroup Group(uint32_t minimumVersion, const EntrySlot (&entries)[N]) {
+constexpr EntryGroup Group(uint32_t minimumVersion, const EntrySlot (&entries)[N])
+{
     return EntryGroup{minimumVersion, std::begin(entries), std::end(entries)};
 }
 
@@ -145,7 +153,8 @@ const EntryGroup kGatedGroups[] = {
 
 // Looks every slot up in order; stops at the first lookup that fails with an error.
 uint32_t ResolveRange(HMODULE module, TUsbAudioEntryTable& table, const EntrySlot* first,
-                      const EntrySlot* last) {
+                      const EntrySlot* last)
+{
     for (const EntrySlot* slot = first; slot != last; ++slot) {
         ::SetLastError(0);
         const FARPROC address = ::GetProcAddress(module, slot->name);
@@ -166,12 +175,14 @@ public:
     RegistryKey() = default;
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
+    ~RegistryKey()
+    {
         if (key != nullptr) {
             ::RegCloseKey(key);
         }
     }
-    LSTATUS Open(HKEY parent, const wchar_t* name) {
+    LSTATUS Open(HKEY parent, const wchar_t* name)
+    {
         return ::RegOpenKeyExW(parent, name, 0, KEY_READ, &key);
     }
     HKEY Get() const { return key; }
@@ -180,11 +191,15 @@ private:
     HKEY key = nullptr;
 };
 
-}  // namespace
+} // namespace
 
-TUsbAudioApiDll::~TUsbAudioApiDll() { Unload(); }
+TUsbAudioApiDll::~TUsbAudioApiDll()
+{
+    Unload();
+}
 
-uint32_t TUsbAudioApiDll::LoadFromRegistry() {
+uint32_t TUsbAudioApiDll::LoadFromRegistry()
+{
     RegistryKey keys[std::size(kRegistryPath)];
     HKEY parent = HKEY_CLASSES_ROOT;
     for (size_t i = 0; i < std::size(kRegistryPath); ++i) {
@@ -215,7 +230,8 @@ uint32_t TUsbAudioApiDll::LoadFromRegistry() {
     return Load(path);
 }
 
-uint32_t TUsbAudioApiDll::Load(const std::wstring& path) {
+uint32_t TUsbAudioApiDll::Load(const std::wstring& path)
+{
     if (module != nullptr) {
         return 1;
     }
@@ -237,7 +253,8 @@ uint32_t TUsbAudioApiDll::Load(const std::wstring& path) {
     return status;
 }
 
-uint32_t TUsbAudioApiDll::ResolveEntries() {
+uint32_t TUsbAudioApiDll::ResolveEntries()
+{
     uint32_t status =
         ResolveRange(module, *this, std::begin(kVersionEntries), std::end(kVersionEntries));
     if (status != 0) {
@@ -262,7 +279,8 @@ uint32_t TUsbAudioApiDll::ResolveEntries() {
     return status;
 }
 
-void TUsbAudioApiDll::Unload() {
+void TUsbAudioApiDll::Unload()
+{
     if (module != nullptr) {
         ::FreeLibrary(module);
         module = nullptr;

@@ -5,21 +5,23 @@
 namespace {
 
 constexpr int kUnitsPerDb = 256;
-constexpr int kLinearBase = -28 * kUnitsPerDb;  // the volume at position 45
-constexpr int kLinearSpan = 55;                 // positions 45..100
+constexpr int kLinearBase = -28 * kUnitsPerDb; // the volume at position 45
+constexpr int kLinearSpan = 55;                // positions 45..100
 
 // dB of points 0..15; from point 16 on, point p is p - 44 dB.
 constexpr int kLowTableDb[] = {-127, -70, -59, -53, -49, -45, -43, -40,
                                -38,  -37, -35, -34, -32, -31, -30, -29};
 
-}  // namespace
+} // namespace
 
-int16_t VolumeScale::TableVolume(int point) {
+int16_t VolumeScale::TableVolume(int point)
+{
     const int db = point < 16 ? kLowTableDb[point] : point - 44;
     return static_cast<int16_t>(db * kUnitsPerDb);
 }
 
-int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& range) {
+int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& range)
+{
     if (range.resolution == 0) {
         return 0;
     }
@@ -38,7 +40,8 @@ int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& ran
     return static_cast<int16_t>(kLinearBase + k * range.resolution);
 }
 
-double VolumeScale::VolumeToPosition(int volume, const VolumeMuteInfo& range) {
+double VolumeScale::VolumeToPosition(int volume, const VolumeMuteInfo& range)
+{
     if (range.resolution == 0) {
         return 0.0;
     }

@@ -3,58 +3,72 @@
 #include "device/DeviceManager.h"
 #include "panel/AudioControl.h"
 
-bool DriverMixerDevice::IsOpen() const {
+bool DriverMixerDevice::IsOpen() const
+{
     return manager.deviceHandle != 0;
 }
 
-double DriverMixerDevice::Quantise(double position, bool isInput) const {
-    if (!IsOpen()) return 0.0;
+double DriverMixerDevice::Quantise(double position, bool isInput) const
+{
+    if (!IsOpen())
+        return 0.0;
     return manager.VolumeToPosition(manager.PositionToVolume(position, isInput), isInput);
 }
 
-double DriverMixerDevice::VolumeToPosition(int16_t volume, bool isInput) const {
+double DriverMixerDevice::VolumeToPosition(int16_t volume, bool isInput) const
+{
     return manager.VolumeToPosition(volume, isInput);
 }
 
-void DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput) {
+void DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput)
+{
     manager.SetVolumePosition(position, static_cast<int>(channel), isInput);
 }
 
-void DriverMixerDevice::SetMute(bool isInput, uint32_t channel, bool muted) {
+void DriverMixerDevice::SetMute(bool isInput, uint32_t channel, bool muted)
+{
     const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_SetMute) return;
+    if (handle == 0 || !manager.api.TUSBAUDIO_SetMute)
+        return;
     manager.api.TUSBAUDIO_SetMute(handle, isInput ? 1 : 0, channel, muted ? 1 : 0);
 }
 
-bool DriverMixerDevice::GetVolume(bool isInput, uint32_t channel, int16_t& volume) {
+bool DriverMixerDevice::GetVolume(bool isInput, uint32_t channel, int16_t& volume)
+{
     const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_GetVolume) return false;
+    if (handle == 0 || !manager.api.TUSBAUDIO_GetVolume)
+        return false;
     return manager.api.TUSBAUDIO_GetVolume(handle, isInput ? 1 : 0, channel, &volume) == 0;
 }
 
-bool DriverMixerDevice::GetMute(bool isInput, uint32_t channel, bool& muted) {
+bool DriverMixerDevice::GetMute(bool isInput, uint32_t channel, bool& muted)
+{
     const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_GetMute) return false;
+    if (handle == 0 || !manager.api.TUSBAUDIO_GetMute)
+        return false;
     uint32_t value = 0;
-    if (manager.api.TUSBAUDIO_GetMute(handle, isInput ? 1 : 0, channel, &value) != 0) return false;
+    if (manager.api.TUSBAUDIO_GetMute(handle, isInput ? 1 : 0, channel, &value) != 0)
+        return false;
     muted = value != 0;
     return true;
 }
 
-void DriverMixerDevice::ControlSet(uint8_t selector, const uint8_t* bytes, uint32_t length) {
+void DriverMixerDevice::ControlSet(uint8_t selector, const uint8_t* bytes, uint32_t length)
+{
     const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestSet) return;
-    manager.api.TUSBAUDIO_AudioControlRequestSet(handle, AudioControl::kEntity,
-                                                 AudioControl::kRequest, selector,
-                                                 AudioControl::kChannel, bytes, length, nullptr,
-                                                 AudioControl::kTimeoutMs);
+    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestSet)
+        return;
+    manager.api.TUSBAUDIO_AudioControlRequestSet(
+        handle, AudioControl::kEntity, AudioControl::kRequest, selector, AudioControl::kChannel,
+        bytes, length, nullptr, AudioControl::kTimeoutMs);
 }
 
-bool DriverMixerDevice::ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length) {
+bool DriverMixerDevice::ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length)
+{
     const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestGet) return false;
-    return manager.api.TUSBAUDIO_AudioControlRequestGet(handle, AudioControl::kEntity,
-                                                        AudioControl::kRequest, selector,
-                                                        AudioControl::kChannel, buffer, length,
-                                                        nullptr, AudioControl::kTimeoutMs) == 0;
+    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestGet)
+        return false;
+    return manager.api.TUSBAUDIO_AudioControlRequestGet(
+               handle, AudioControl::kEntity, AudioControl::kRequest, selector,
+               AudioControl::kChannel, buffer, length, nullptr, AudioControl::kTimeoutMs) == 0;
 }

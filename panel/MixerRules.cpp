@@ -20,18 +20,22 @@ constexpr wchar_t kDeviceFaderLockedOutImage[] = L"slidarBar_single_disable.png"
 // A request byte from a control value: truncated toward zero and kept inside
 // a byte. A slider's wheel step can overshoot its top until the next paint,
 // and a wrapped byte would send the opposite extreme to the hardware.
-uint8_t ValueByte(double value) {
-    if (!(value > 0.0)) return 0;
+uint8_t ValueByte(double value)
+{
+    if (!(value > 0.0))
+        return 0;
     return static_cast<uint8_t>(std::min(std::trunc(value), 255.0));
 }
 
 } // namespace
 
-std::wstring MixerRules::GainLabelText(int step) {
+std::wstring MixerRules::GainLabelText(int step)
+{
     return std::to_wstring((step - 2) * 3) + L"DB";
 }
 
-void MixerRules::OnFaderMoved(std::wstring_view name, double position) {
+void MixerRules::OnFaderMoved(std::wstring_view name, double position)
+{
     if (const MixerFader* fader = ChannelMap::FindFader(name)) {
         MoveMixerFader(*fader, position);
     } else if (const DeviceFader* deviceFader = ChannelMap::FindDeviceFader(name)) {
@@ -39,45 +43,58 @@ void MixerRules::OnFaderMoved(std::wstring_view name, double position) {
     }
 }
 
-void MixerRules::MoveMixerFader(const MixerFader& fader, double position) {
+void MixerRules::MoveMixerFader(const MixerFader& fader, double position)
+{
     const double q = device.Quantise(position, fader.isInput);
     FaderWidget* moved = widgets.Fader(fader.name);
     if (!fader.IsStereo()) {
         device.SetVolumePosition(q, fader.channel, fader.isInput);
-        if (moved) moved->ShowValue(q);
+        if (moved)
+            moved->ShowValue(q);
         return;
     }
-    if (moved) moved->ShowValue(q);
+    if (moved)
+        moved->ShowValue(q);
     SwitchWidget* lock = widgets.Switch(fader.lockBox);
     const bool locked = lock && !lock->IsSelected();
     device.SetVolumePosition(q, fader.channel, fader.isInput);
-    if (!locked) return;
+    if (!locked)
+        return;
     const MixerFader* partner = ChannelMap::FindFader(fader.partner);
-    if (FaderWidget* partnerWidget = widgets.Fader(partner->name)) partnerWidget->ShowValue(q);
+    if (FaderWidget* partnerWidget = widgets.Fader(partner->name))
+        partnerWidget->ShowValue(q);
     device.SetVolumePosition(q, partner->channel, partner->isInput);
 }
 
-void MixerRules::MoveDeviceFader(uint8_t index, double position) {
+void MixerRules::MoveDeviceFader(uint8_t index, double position)
+{
     const uint8_t bytes[2] = {index, ValueByte(position)};
     device.ControlSet(AudioControl::kDeviceVolume, bytes, sizeof(bytes));
 }
 
-void MixerRules::OnMuteChanged(std::wstring_view muteBox, bool muted) {
+void MixerRules::OnMuteChanged(std::wstring_view muteBox, bool muted)
+{
     const MixerFader* left = ChannelMap::FindByMuteBox(muteBox);
-    if (!left) return;
+    if (!left)
+        return;
     const MixerFader* right = left->IsStereo() ? ChannelMap::FindFader(left->partner) : nullptr;
     for (const MixerFader* fader : {left, right}) {
-        if (!fader) continue;
-        if (FaderWidget* widget = widgets.Fader(fader->name)) widget->SetEnabled(!muted);
+        if (!fader)
+            continue;
+        if (FaderWidget* widget = widgets.Fader(fader->name))
+            widget->SetEnabled(!muted);
     }
     for (const MixerFader* fader : {left, right}) {
-        if (fader) device.SetMute(fader->isInput, fader->channel, muted);
+        if (fader)
+            device.SetMute(fader->isInput, fader->channel, muted);
     }
 }
 
-void MixerRules::OnLockChanged(std::wstring_view lockBox, bool unlocked) {
+void MixerRules::OnLockChanged(std::wstring_view lockBox, bool unlocked)
+{
     const MixerFader* left = ChannelMap::FindByLockBox(lockBox);
-    if (!left || unlocked) return;
+    if (!left || unlocked)
+        return;
     const MixerFader* right = ChannelMap::FindFader(left->partner);
     FaderWidget* leftWidget = widgets.Fader(left->name);
     FaderWidget* rightWidget = widgets.Fader(right->name);
@@ -85,32 +102,40 @@ void MixerRules::OnLockChanged(std::wstring_view lockBox, bool unlocked) {
     const double rightValue = rightWidget ? rightWidget->Value() : 0.0;
     double v = (leftValue + rightValue) * 0.5;
     v = device.IsOpen() ? device.Quantise(v, left->isInput) : 0.0;
-    if (leftWidget) leftWidget->ShowValue(v);
-    if (rightWidget) rightWidget->ShowValue(v);
+    if (leftWidget)
+        leftWidget->ShowValue(v);
+    if (rightWidget)
+        rightWidget->ShowValue(v);
     device.SetVolumePosition(v, left->channel, left->isInput);
     device.SetVolumePosition(v, right->channel, right->isInput);
 }
 
-void MixerRules::OnKnobTurned(std::wstring_view name, double value) {
+void MixerRules::OnKnobTurned(std::wstring_view name, double value)
+{
     const GainKnob* knob = ChannelMap::FindKnob(name);
-    if (!knob) return;
+    if (!knob)
+        return;
     const uint8_t step = ValueByte(value);
     const uint8_t bytes[2] = {knob->input, step};
     device.ControlSet(AudioControl::kPreampGain, bytes, sizeof(bytes));
-    if (LabelWidget* label = widgets.Label(knob->label)) label->SetText(GainLabelText(step));
+    if (LabelWidget* label = widgets.Label(knob->label))
+        label->SetText(GainLabelText(step));
 }
 
-void MixerRules::OnPhantomPowerChanged(bool on) {
+void MixerRules::OnPhantomPowerChanged(bool on)
+{
     const uint8_t byte = on ? 1 : 0;
     device.ControlSet(AudioControl::kPhantomPower, &byte, 1);
 }
 
-void MixerRules::OnInvertChanged(bool on) {
+void MixerRules::OnInvertChanged(bool on)
+{
     const uint8_t bytes[2] = {static_cast<uint8_t>(on ? 1 : 0), 0};
     device.ControlSet(AudioControl::kInvert, bytes, sizeof(bytes));
 }
 
-void MixerRules::ShowVolumes() {
+void MixerRules::ShowVolumes()
+{
     struct Reading {
         bool ok = false;
         int16_t volume = 0;
@@ -119,48 +144,60 @@ void MixerRules::ShowVolumes() {
     for (const MixerFader* fader : ChannelMap::VolumeReadOrder()) {
         Reading& reading = readings[fader->isInput][fader->channel];
         reading.ok = device.GetVolume(fader->isInput, fader->channel, reading.volume);
-        if (!reading.ok) continue;
+        if (!reading.ok)
+            continue;
         if (FaderWidget* widget = widgets.Fader(fader->name)) {
             widget->ShowValue(device.VolumeToPosition(reading.volume, fader->isInput));
         }
     }
     // A pair found at two different volumes cannot be locked.
     for (const MixerFader& fader : ChannelMap::Faders()) {
-        if (!fader.IsStereo() || ChannelMap::FindByLockBox(fader.lockBox) != &fader) continue;
+        if (!fader.IsStereo() || ChannelMap::FindByLockBox(fader.lockBox) != &fader)
+            continue;
         const MixerFader* right = ChannelMap::FindFader(fader.partner);
         const Reading& l = readings[fader.isInput][fader.channel];
         const Reading& r = readings[right->isInput][right->channel];
         if (l.ok && r.ok && l.volume != r.volume) {
-            if (SwitchWidget* lock = widgets.Switch(fader.lockBox)) lock->ShowSelected(true);
+            if (SwitchWidget* lock = widgets.Switch(fader.lockBox))
+                lock->ShowSelected(true);
         }
     }
 }
 
-void MixerRules::ShowMutes() {
+void MixerRules::ShowMutes()
+{
     for (std::wstring_view muteBox : ChannelMap::SingleMuteReadOrder()) {
         const MixerFader* fader = ChannelMap::FindByMuteBox(muteBox);
         bool muted = false;
-        if (!device.GetMute(fader->isInput, fader->channel, muted)) continue;
-        if (SwitchWidget* box = widgets.Switch(muteBox)) box->ShowSelected(muted);
-        if (FaderWidget* widget = widgets.Fader(fader->name)) widget->SetEnabled(!muted);
+        if (!device.GetMute(fader->isInput, fader->channel, muted))
+            continue;
+        if (SwitchWidget* box = widgets.Switch(muteBox))
+            box->ShowSelected(muted);
+        if (FaderWidget* widget = widgets.Fader(fader->name))
+            widget->SetEnabled(!muted);
     }
     for (std::wstring_view muteBox : ChannelMap::StereoMuteReadOrder()) {
         const MixerFader* left = ChannelMap::FindByMuteBox(muteBox);
         const MixerFader* right = ChannelMap::FindFader(left->partner);
         bool leftMuted = false;
         bool rightMuted = false;
-        if (!device.GetMute(left->isInput, left->channel, leftMuted)) continue;
-        if (!device.GetMute(right->isInput, right->channel, rightMuted)) continue;
+        if (!device.GetMute(left->isInput, left->channel, leftMuted))
+            continue;
+        if (!device.GetMute(right->isInput, right->channel, rightMuted))
+            continue;
         // Sides that disagree show the strip as not muted, both faders usable.
         const bool muted = leftMuted && rightMuted;
-        if (SwitchWidget* box = widgets.Switch(muteBox)) box->ShowSelected(muted);
+        if (SwitchWidget* box = widgets.Switch(muteBox))
+            box->ShowSelected(muted);
         for (const MixerFader* fader : {left, right}) {
-            if (FaderWidget* widget = widgets.Fader(fader->name)) widget->SetEnabled(!muted);
+            if (FaderWidget* widget = widgets.Fader(fader->name))
+                widget->SetEnabled(!muted);
         }
     }
 }
 
-void MixerRules::ShowSwitches() {
+void MixerRules::ShowSwitches()
+{
     const std::pair<uint8_t, std::wstring_view> switches[] = {
         {AudioControl::kPhantomPower, ChannelMap::kPhantomPowerBox},
         {AudioControl::kInvert, ChannelMap::kInvertBox},
@@ -168,40 +205,51 @@ void MixerRules::ShowSwitches() {
     for (const auto& [selector, name] : switches) {
         uint8_t byte = 0;
         const bool on = device.ControlGet(selector, &byte, 1) && byte != 0;
-        if (SwitchWidget* box = widgets.Switch(name)) box->ShowSelected(on);
+        if (SwitchWidget* box = widgets.Switch(name))
+            box->ShowSelected(on);
     }
 }
 
-void MixerRules::ShowGains() {
+void MixerRules::ShowGains()
+{
     uint8_t byte = 0;
-    if (!device.ControlGet(AudioControl::kPreampGain, &byte, 1)) return;
+    if (!device.ControlGet(AudioControl::kPreampGain, &byte, 1))
+        return;
     ShowGain(ChannelMap::Knobs()[0].name, byte >> 4);
     ShowGain(ChannelMap::Knobs()[1].name, byte & 15);
 }
 
-void MixerRules::ShowGain(std::wstring_view name, int step) {
+void MixerRules::ShowGain(std::wstring_view name, int step)
+{
     const GainKnob* knob = ChannelMap::FindKnob(name);
-    if (KnobWidget* widget = widgets.Knob(knob->name)) widget->ShowValue(step);
-    if (LabelWidget* label = widgets.Label(knob->label)) label->SetText(GainLabelText(step));
+    if (KnobWidget* widget = widgets.Knob(knob->name))
+        widget->ShowValue(step);
+    if (LabelWidget* label = widgets.Label(knob->label))
+        label->SetText(GainLabelText(step));
 }
 
-bool MixerRules::PollDeviceVolumes() {
-    if (!device.IsOpen()) return false;
+bool MixerRules::PollDeviceVolumes()
+{
+    if (!device.IsOpen())
+        return false;
     DeviceVolumeBlock block;
-    if (!device.ControlGet(AudioControl::kDeviceVolume, block.bytes.data(), DeviceVolumeBlock::kSize)) {
+    if (!device.ControlGet(AudioControl::kDeviceVolume, block.bytes.data(),
+                           DeviceVolumeBlock::kSize)) {
         return false;
     }
     ApplyDeviceVolumeBlock(block);
     return true;
 }
 
-void MixerRules::ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block) {
+void MixerRules::ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block)
+{
     const auto& now = block.bytes;
     const auto& before = lastBlock.bytes;
     for (const DeviceFader& deviceFader : ChannelMap::DeviceFaders()) {
         const int top = DeviceVolumeBlock::TopByte(deviceFader.index);
         const int level = DeviceVolumeBlock::LevelByte(deviceFader.index);
-        if (now[top] == before[top] && now[level] == before[level]) continue;
+        if (now[top] == before[top] && now[level] == before[level])
+            continue;
         if (FaderWidget* widget = widgets.Fader(deviceFader.name)) {
             widget->SetMaxValue(now[top]);
             widget->ShowValue(now[level]);
@@ -213,7 +261,8 @@ void MixerRules::ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block) {
         for (const DeviceFader& deviceFader : ChannelMap::DeviceFaders()) {
             if (FaderWidget* widget = widgets.Fader(deviceFader.name)) {
                 widget->SetEnabled(enabled);
-                widget->SetBackgroundImage(enabled ? kDeviceFaderImage : kDeviceFaderLockedOutImage);
+                widget->SetBackgroundImage(enabled ? kDeviceFaderImage
+                                                   : kDeviceFaderLockedOutImage);
             }
         }
     }

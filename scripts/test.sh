@@ -5,6 +5,8 @@ set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 export BUILD_DIR="$build"
+"$root/scripts/deps.sh"
+"$root/scripts/check-format.sh"
 "$root/scripts/build.sh"
 # The wine server of the prefix is stopped before the display goes away.
 exec "$root/scripts/with-display.sh" sh -c '

@@ -4,17 +4,20 @@
 
 namespace SimBytes {
 
-void PutU16(uint8_t* record, size_t offset, uint16_t value) {
+void PutU16(uint8_t* record, size_t offset, uint16_t value)
+{
     record[offset] = static_cast<uint8_t>(value);
     record[offset + 1] = static_cast<uint8_t>(value >> 8);
 }
 
-void PutU32(uint8_t* record, size_t offset, uint32_t value) {
+void PutU32(uint8_t* record, size_t offset, uint32_t value)
+{
     PutU16(record, offset, static_cast<uint16_t>(value));
     PutU16(record, offset + 2, static_cast<uint16_t>(value >> 16));
 }
 
-void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t capacity) {
+void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t capacity)
+{
     std::vector<uint16_t> units;
     for (const wchar_t c : text) {
         const uint32_t code = static_cast<uint32_t>(c);
@@ -30,7 +33,8 @@ void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t ca
     }
 }
 
-bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity) {
+bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity)
+{
     if (buffer == nullptr || text.size() + 1 > capacity) {
         return false;
     }
@@ -39,4 +43,4 @@ bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity) {
     return true;
 }
 
-}  // namespace SimBytes
+} // namespace SimBytes

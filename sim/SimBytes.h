@@ -15,4 +15,4 @@ void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t ca
 // false when it does not fit.
 bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity);
 
-}  // namespace SimBytes
+} // namespace SimBytes

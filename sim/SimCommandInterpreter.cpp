@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::wstring_view kSpace = L" \t\r";
 
-std::wstring_view Trim(std::wstring_view text) {
+std::wstring_view Trim(std::wstring_view text)
+{
     const size_t first = text.find_first_not_of(kSpace);
     if (first == std::wstring_view::npos) {
         return {};
@@ -21,7 +22,8 @@ std::wstring_view Trim(std::wstring_view text) {
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
-std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separators) {
+std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separators)
+{
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= text.size()) {
@@ -37,7 +39,8 @@ std::vector<std::wstring> Split(std::wstring_view text, std::wstring_view separa
 
 template <typename T>
 bool Parse(std::wstring_view text, T& value, int64_t minimum = std::numeric_limits<T>::min(),
-           int64_t maximum = std::numeric_limits<T>::max()) {
+           int64_t maximum = std::numeric_limits<T>::max())
+{
     const std::optional<int64_t> parsed = SimText::ParseNumber(text);
     if (!parsed || *parsed < minimum || *parsed > maximum) {
         return false;
@@ -46,13 +49,15 @@ bool Parse(std::wstring_view text, T& value, int64_t minimum = std::numeric_limi
     return true;
 }
 
-bool ParseDirection(std::wstring_view text, bool& isInput) {
+bool ParseDirection(std::wstring_view text, bool& isInput)
+{
     isInput = text == L"in";
     return isInput || text == L"out";
 }
 
 // "all" or one channel 0..8, as the range [first, last].
-bool ParseChannels(std::wstring_view text, uint32_t& first, uint32_t& last) {
+bool ParseChannels(std::wstring_view text, uint32_t& first, uint32_t& last)
+{
     if (text == L"all") {
         first = 0;
         last = SimDevice::kChannels - 1;
@@ -67,7 +72,8 @@ bool ParseChannels(std::wstring_view text, uint32_t& first, uint32_t& last) {
 
 template <typename T>
 bool ParseList(const std::vector<std::wstring>& words, size_t from, size_t limit,
-               std::vector<T>& values) {
+               std::vector<T>& values)
+{
     std::wstring joined;
     for (size_t i = from; i < words.size(); ++i) {
         joined += words[i] + L",";
@@ -91,7 +97,8 @@ bool ParseList(const std::vector<std::wstring>& words, size_t from, size_t limit
     return true;
 }
 
-std::wstring Usage(const std::vector<std::wstring>& words, const wchar_t* usage) {
+std::wstring Usage(const std::vector<std::wstring>& words, const wchar_t* usage)
+{
     std::wstring got;
     for (const std::wstring& word : words) {
         got += (got.empty() ? L"" : L" ") + word;
@@ -99,9 +106,10 @@ std::wstring Usage(const std::vector<std::wstring>& words, const wchar_t* usage)
     return L"usage: " + std::wstring(usage) + L" (got '" + got + L"')";
 }
 
-}  // namespace
+} // namespace
 
-std::wstring SimCommandInterpreter::Execute(std::wstring_view request) {
+std::wstring SimCommandInterpreter::Execute(std::wstring_view request)
+{
     output.clear();
     for (const std::wstring& line : Split(request, L"\n;")) {
         if (line[0] == L'#') {
@@ -118,7 +126,8 @@ std::wstring SimCommandInterpreter::Execute(std::wstring_view request) {
     return L"ok\n" + output;
 }
 
-std::wstring SimCommandInterpreter::Run(const Command& command) {
+std::wstring SimCommandInterpreter::Run(const Command& command)
+{
     const std::wstring& verb = command.words[0];
     const size_t count = command.words.size();
     if (verb == L"plug" && count == 1) {
@@ -184,7 +193,8 @@ std::wstring SimCommandInterpreter::Run(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command)
+{
     const std::wstring& verb = command.words[0];
     bool isInput = false;
     uint32_t first = 0;
@@ -233,7 +243,8 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunEntityCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunEntityCommand(const Command& command)
+{
     const std::wstring& verb = command.words[0];
     SimDevice& device = driver.device;
     const size_t count = command.words.size();
@@ -273,7 +284,8 @@ std::wstring SimCommandInterpreter::RunEntityCommand(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
+{
     SimDevice& device = driver.device;
     const size_t count = command.words.size();
     const std::wstring what = count >= 2 ? command.words[1] : std::wstring();
@@ -308,7 +320,8 @@ std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command)
+{
     const std::wstring& verb = command.words[0];
     SimDevice& device = driver.device;
     const size_t count = command.words.size();
@@ -357,7 +370,8 @@ std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunPropertyCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunPropertyCommand(const Command& command)
+{
     const std::wstring& verb = command.words[0];
     SimDevice& device = driver.device;
     const size_t count = command.words.size();
@@ -389,7 +403,8 @@ std::wstring SimCommandInterpreter::RunPropertyCommand(const Command& command) {
     return {};
 }
 
-std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command) {
+std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command)
+{
     const bool failure = command.words[0] == L"fail";
     const size_t count = command.words.size();
     uint32_t value = 0;
@@ -410,7 +425,8 @@ std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command) 
     return {};
 }
 
-std::wstring SimCommandInterpreter::DescribeState() const {
+std::wstring SimCommandInterpreter::DescribeState() const
+{
     using SimText::Format;
     const SimDevice& device = driver.device;
     std::wstring text = Format("api %u.%u\nusbmode %u\nplugged %d\n", driver.apiVersion >> 16,

@@ -21,7 +21,7 @@ public:
 private:
     struct Command {
         std::vector<std::wstring> words;
-        std::wstring rest;  // everything after the first word, trimmed
+        std::wstring rest; // everything after the first word, trimmed
     };
     // Each returns an empty string on success, or what went wrong.
     std::wstring Run(const Command& command);

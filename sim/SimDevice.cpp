@@ -8,15 +8,17 @@
 using SimBytes::PutU16;
 using SimBytes::PutU32;
 
-void SimDevice::WriteVolumeMuteInfo(const SimChannel& channel, uint8_t* record) const {
+void SimDevice::WriteVolumeMuteInfo(const SimChannel& channel, uint8_t* record) const
+{
     std::memset(record, 0, kVolumeMuteInfoSize);
-    PutU32(record, 0, 3);  // volume and mute controls present
+    PutU32(record, 0, 3); // volume and mute controls present
     PutU16(record, 4, static_cast<uint16_t>(channel.minVolume));
     PutU16(record, 6, static_cast<uint16_t>(channel.maxVolume));
     PutU16(record, 8, static_cast<uint16_t>(channel.resolution));
 }
 
-void SimDevice::WriteAsioInfo(uint8_t* record) const {
+void SimDevice::WriteAsioInfo(uint8_t* record) const
+{
     std::memset(record, 0, kAsioInfoSize);
     PutU32(record, 0, sampleRate);
     PutU32(record, 4, asioReference);
@@ -33,14 +35,16 @@ void SimDevice::WriteAsioInfo(uint8_t* record) const {
     }
 }
 
-void SimDevice::WriteStreamFormat(const SimStreamFormat& format, uint8_t* record) {
+void SimDevice::WriteStreamFormat(const SimStreamFormat& format, uint8_t* record)
+{
     std::memset(record, 0, kStreamFormatSize);
     PutU32(record, 0, format.id);
     PutU32(record, 4, format.bitsPerSample);
     PutU32(record, 8, format.channels);
 }
 
-void SimDevice::WriteProperties(uint8_t* record) const {
+void SimDevice::WriteProperties(uint8_t* record) const
+{
     std::memset(record, 0, kPropertiesSize);
     PutU32(record, 0, vendorId);
     PutU32(record, 4, productId);
@@ -50,7 +54,8 @@ void SimDevice::WriteProperties(uint8_t* record) const {
     SimBytes::PutText(record, 524, product, 128);
 }
 
-void SimDevice::WriteDriverInfo(uint32_t apiVersion, uint8_t* record) const {
+void SimDevice::WriteDriverInfo(uint32_t apiVersion, uint8_t* record) const
+{
     std::memset(record, 0, kDriverInfoSize);
     PutU32(record, 0, apiVersion >> 16);
     PutU32(record, 4, apiVersion & 0xFFFF);

@@ -27,7 +27,7 @@ struct SimDevice {
     // Audio-control entity 10.
     uint8_t phantomPower = 0;
     uint8_t invert = 0;
-    uint8_t mic1Gain = 3;  // 4-bit pre-amp steps
+    uint8_t mic1Gain = 3; // 4-bit pre-amp steps
     uint8_t mic2Gain = 3;
     // Scale tops of MIC1/MIC2, GUITAR, HP; levels of MIC1, MIC2, GUITAR, HP; lock-out.
     std::array<uint8_t, 8> deviceVolume{100, 100, 100, 50, 50, 50, 70, 0};
@@ -35,10 +35,10 @@ struct SimDevice {
     uint32_t sampleRate = 48000;
     std::vector<uint32_t> sampleRates{44100, 48000, 88200, 96000, 176400, 192000};
 
-    uint32_t asioReference = 1;  // handed back with a buffer-size change
+    uint32_t asioReference = 1; // handed back with a buffer-size change
     uint32_t asioActive = 1;
-    uint32_t asioMode = 0;     // bit 0: DSD
-    uint32_t asioOptions = 0;  // bit 16: safe mode
+    uint32_t asioMode = 0;    // bit 0: DSD
+    uint32_t asioOptions = 0; // bit 16: safe mode
     uint32_t asioBufferSize = 256;
     uint32_t asioInputLatency = 256 + 32;
     uint32_t asioOutputLatency = 256 + 48;
@@ -62,12 +62,14 @@ struct SimDevice {
     uint32_t driverFlags = 0;
 
     std::array<SimChannel, kChannels>& Channels(bool isInput) { return isInput ? inputs : outputs; }
-    std::vector<SimStreamFormat>& Formats(bool isInput) {
+    std::vector<SimStreamFormat>& Formats(bool isInput)
+    {
         return isInput ? inputFormats : outputFormats;
     }
     uint32_t& CurrentFormat(bool isInput) { return isInput ? inputFormat : outputFormat; }
     // The top of the scale of device fader 0..3.
-    uint8_t DeviceVolumeTop(uint32_t fader) const {
+    uint8_t DeviceVolumeTop(uint32_t fader) const
+    {
         return deviceVolume[fader < 2 ? 0 : fader - 1];
     }
 

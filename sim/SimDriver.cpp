@@ -17,26 +17,30 @@ constexpr uint8_t kSelectorInvert = 17;
 constexpr uint8_t kSelectorGain = 19;
 constexpr uint8_t kSelectorDeviceVolume = 20;
 
-std::vector<uint8_t> ChannelData(bool isInput, uint32_t channel) {
+std::vector<uint8_t> ChannelData(bool isInput, uint32_t channel)
+{
     std::vector<uint8_t> data(8);
     SimBytes::PutU32(data.data(), 0, isInput ? 1 : 0);
     SimBytes::PutU32(data.data(), 4, channel);
     return data;
 }
 
-bool Passes(uint32_t categoryFilter, uint32_t category) {
+bool Passes(uint32_t categoryFilter, uint32_t category)
+{
     return category < 32 ? ((categoryFilter >> category) & 1) != 0 : categoryFilter == 0xFFFFFFFF;
 }
 
-}  // namespace
+} // namespace
 
-bool SimDriver::CheckApiVersion(uint32_t major, uint32_t /*minor*/) const {
+bool SimDriver::CheckApiVersion(uint32_t major, uint32_t /*minor*/) const
+{
     // A library accepts every caller written for its own major version.
     return (apiVersion >> 16) == major;
 }
 
 uint32_t SimDriver::RegisterPnp(uintptr_t arrivalEvent, uintptr_t removalEvent, uintptr_t window,
-                                uint32_t message) {
+                                uint32_t message)
+{
     pnpArrivalEvent = arrivalEvent;
     pnpRemovalEvent = removalEvent;
     pnpWindow = window;
@@ -44,14 +48,19 @@ uint32_t SimDriver::RegisterPnp(uintptr_t arrivalEvent, uintptr_t removalEvent, 
     return 0;
 }
 
-void SimDriver::UnregisterPnp() { RegisterPnp(0, 0, 0, 0); }
+void SimDriver::UnregisterPnp()
+{
+    RegisterPnp(0, 0, 0, 0);
+}
 
-uint32_t SimDriver::Enumerate() {
+uint32_t SimDriver::Enumerate()
+{
     enumerated = plugged ? 1 : 0;
     return 0;
 }
 
-uint32_t SimDriver::OpenByIndex(uint32_t index, uint32_t* handle) {
+uint32_t SimDriver::OpenByIndex(uint32_t index, uint32_t* handle)
+{
     if (handle == nullptr || index >= enumerated) {
         return kSimInvalidParameter;
     }
@@ -63,11 +72,13 @@ uint32_t SimDriver::OpenByIndex(uint32_t index, uint32_t* handle) {
     return 0;
 }
 
-uint32_t SimDriver::Close(uint32_t handle) {
+uint32_t SimDriver::Close(uint32_t handle)
+{
     return handles.erase(handle) != 0 ? 0 : kSimInvalidHandle;
 }
 
-uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const {
+uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -78,7 +89,8 @@ uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const {
     return 0;
 }
 
-uint32_t SimDriver::GetInstanceId(uint32_t handle, wchar_t* text, uint32_t capacity) const {
+uint32_t SimDriver::GetInstanceId(uint32_t handle, wchar_t* text, uint32_t capacity) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -88,8 +100,8 @@ uint32_t SimDriver::GetInstanceId(uint32_t handle, wchar_t* text, uint32_t capac
     return SimBytes::CopyText(id, text, capacity) ? 0 : kSimBufferTooSmall;
 }
 
-uint32_t SimDriver::RegisterNotification(uint32_t handle, uint32_t categoryFilter,
-                                         uintptr_t event) {
+uint32_t SimDriver::RegisterNotification(uint32_t handle, uint32_t categoryFilter, uintptr_t event)
+{
     const auto found = handles.find(handle);
     if (found == handles.end()) {
         return kSimInvalidHandle;
@@ -104,7 +116,8 @@ uint32_t SimDriver::RegisterNotification(uint32_t handle, uint32_t categoryFilte
 }
 
 uint32_t SimDriver::ReadNotification(uint32_t handle, uint32_t* category, uint8_t* data,
-                                     uint32_t size, uint32_t* returned) {
+                                     uint32_t size, uint32_t* returned)
+{
     const auto found = handles.find(handle);
     if (found == handles.end()) {
         return kSimInvalidHandle;
@@ -131,7 +144,8 @@ uint32_t SimDriver::ReadNotification(uint32_t handle, uint32_t* category, uint8_
 }
 
 uint32_t SimDriver::GetSampleRates(uint32_t handle, uint32_t capacity, uint32_t* rates,
-                                   uint32_t* count) const {
+                                   uint32_t* count) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -150,7 +164,8 @@ uint32_t SimDriver::GetSampleRates(uint32_t handle, uint32_t capacity, uint32_t*
     return 0;
 }
 
-uint32_t SimDriver::GetSampleRate(uint32_t handle, uint32_t* rate) const {
+uint32_t SimDriver::GetSampleRate(uint32_t handle, uint32_t* rate) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -161,7 +176,8 @@ uint32_t SimDriver::GetSampleRate(uint32_t handle, uint32_t* rate) const {
     return 0;
 }
 
-uint32_t SimDriver::SetSampleRate(uint32_t handle, uint32_t rate) {
+uint32_t SimDriver::SetSampleRate(uint32_t handle, uint32_t rate)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -175,7 +191,8 @@ uint32_t SimDriver::SetSampleRate(uint32_t handle, uint32_t rate) {
 }
 
 uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capacity,
-                               uint8_t* records, uint32_t* count) {
+                               uint8_t* records, uint32_t* count)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -196,7 +213,8 @@ uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capac
     return 0;
 }
 
-uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t* record) {
+uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t* record)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -212,7 +230,8 @@ uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t*
     return 0;
 }
 
-uint32_t SimDriver::SetCurrentFormat(uint32_t handle, uint32_t isInput, uint32_t id) {
+uint32_t SimDriver::SetCurrentFormat(uint32_t handle, uint32_t isInput, uint32_t id)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -227,7 +246,8 @@ uint32_t SimDriver::SetCurrentFormat(uint32_t handle, uint32_t isInput, uint32_t
 }
 
 uint32_t SimDriver::GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_t channel,
-                                      uint8_t* record) {
+                                      uint8_t* record)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -238,8 +258,8 @@ uint32_t SimDriver::GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_
     return 0;
 }
 
-uint32_t SimDriver::GetVolume(uint32_t handle, uint32_t isInput, uint32_t channel,
-                              int16_t* volume) {
+uint32_t SimDriver::GetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t* volume)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -250,7 +270,8 @@ uint32_t SimDriver::GetVolume(uint32_t handle, uint32_t isInput, uint32_t channe
     return 0;
 }
 
-uint32_t SimDriver::SetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t volume) {
+uint32_t SimDriver::SetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t volume)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -261,7 +282,8 @@ uint32_t SimDriver::SetVolume(uint32_t handle, uint32_t isInput, uint32_t channe
     return 0;
 }
 
-uint32_t SimDriver::GetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t* mute) {
+uint32_t SimDriver::GetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t* mute)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -272,7 +294,8 @@ uint32_t SimDriver::GetMute(uint32_t handle, uint32_t isInput, uint32_t channel,
     return 0;
 }
 
-uint32_t SimDriver::SetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t mute) {
+uint32_t SimDriver::SetMute(uint32_t handle, uint32_t isInput, uint32_t channel, uint32_t mute)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -285,7 +308,8 @@ uint32_t SimDriver::SetMute(uint32_t handle, uint32_t isInput, uint32_t channel,
 
 uint32_t SimDriver::AudioControlSet(uint32_t handle, uint8_t entity, uint8_t request,
                                     uint8_t selector, const uint8_t* parameters, uint32_t length,
-                                    uint32_t* transferred) {
+                                    uint32_t* transferred)
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -294,40 +318,40 @@ uint32_t SimDriver::AudioControlSet(uint32_t handle, uint8_t entity, uint8_t req
     }
     uint32_t expected = 0;
     switch (selector) {
-        case kSelectorPhantom:
-            expected = 1;
-            break;
-        case kSelectorInvert:
-        case kSelectorGain:
-        case kSelectorDeviceVolume:
-            expected = 2;
-            break;
-        default:
-            return kSimNotSupported;
+    case kSelectorPhantom:
+        expected = 1;
+        break;
+    case kSelectorInvert:
+    case kSelectorGain:
+    case kSelectorDeviceVolume:
+        expected = 2;
+        break;
+    default:
+        return kSimNotSupported;
     }
     if (parameters == nullptr || length != expected) {
         return kSimInvalidParameter;
     }
     switch (selector) {
-        case kSelectorPhantom:
-            device.phantomPower = parameters[0] != 0 ? 1 : 0;
-            break;
-        case kSelectorInvert:
-            device.invert = parameters[0] != 0 ? 1 : 0;
-            break;
-        case kSelectorGain:
-            if ((parameters[0] != 1 && parameters[0] != 2) || parameters[1] > 15) {
-                return kSimInvalidParameter;
-            }
-            (parameters[0] == 1 ? device.mic1Gain : device.mic2Gain) = parameters[1];
-            break;
-        default:  // device volume: fader index, then the level, held to the fader's scale
-            if (parameters[0] > 3) {
-                return kSimInvalidParameter;
-            }
-            device.deviceVolume[3 + parameters[0]] =
-                std::min(parameters[1], device.DeviceVolumeTop(parameters[0]));
-            break;
+    case kSelectorPhantom:
+        device.phantomPower = parameters[0] != 0 ? 1 : 0;
+        break;
+    case kSelectorInvert:
+        device.invert = parameters[0] != 0 ? 1 : 0;
+        break;
+    case kSelectorGain:
+        if ((parameters[0] != 1 && parameters[0] != 2) || parameters[1] > 15) {
+            return kSimInvalidParameter;
+        }
+        (parameters[0] == 1 ? device.mic1Gain : device.mic2Gain) = parameters[1];
+        break;
+    default: // device volume: fader index, then the level, held to the fader's scale
+        if (parameters[0] > 3) {
+            return kSimInvalidParameter;
+        }
+        device.deviceVolume[3 + parameters[0]] =
+            std::min(parameters[1], device.DeviceVolumeTop(parameters[0]));
+        break;
     }
     if (transferred != nullptr) {
         *transferred = length;
@@ -338,7 +362,8 @@ uint32_t SimDriver::AudioControlSet(uint32_t handle, uint8_t entity, uint8_t req
 
 uint32_t SimDriver::AudioControlGet(uint32_t handle, uint8_t entity, uint8_t request,
                                     uint8_t selector, uint8_t* buffer, uint32_t length,
-                                    uint32_t* transferred) const {
+                                    uint32_t* transferred) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -348,21 +373,21 @@ uint32_t SimDriver::AudioControlGet(uint32_t handle, uint8_t entity, uint8_t req
     uint8_t value[8] = {};
     uint32_t size = 1;
     switch (selector) {
-        case kSelectorPhantom:
-            value[0] = device.phantomPower;
-            break;
-        case kSelectorInvert:
-            value[0] = device.invert;
-            break;
-        case kSelectorGain:
-            value[0] = static_cast<uint8_t>((device.mic1Gain << 4) | (device.mic2Gain & 0x0F));
-            break;
-        case kSelectorDeviceVolume:
-            std::copy(device.deviceVolume.begin(), device.deviceVolume.end(), value);
-            size = 8;
-            break;
-        default:
-            return kSimNotSupported;
+    case kSelectorPhantom:
+        value[0] = device.phantomPower;
+        break;
+    case kSelectorInvert:
+        value[0] = device.invert;
+        break;
+    case kSelectorGain:
+        value[0] = static_cast<uint8_t>((device.mic1Gain << 4) | (device.mic2Gain & 0x0F));
+        break;
+    case kSelectorDeviceVolume:
+        std::copy(device.deviceVolume.begin(), device.deviceVolume.end(), value);
+        size = 8;
+        break;
+    default:
+        return kSimNotSupported;
     }
     if (buffer == nullptr) {
         return kSimInvalidParameter;
@@ -377,7 +402,8 @@ uint32_t SimDriver::AudioControlGet(uint32_t handle, uint8_t entity, uint8_t req
     return 0;
 }
 
-uint32_t SimDriver::GetDriverInfo(uint8_t* record) const {
+uint32_t SimDriver::GetDriverInfo(uint8_t* record) const
+{
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
@@ -385,7 +411,8 @@ uint32_t SimDriver::GetDriverInfo(uint8_t* record) const {
     return 0;
 }
 
-uint32_t SimDriver::GetAsioInstanceCount(uint32_t* count) const {
+uint32_t SimDriver::GetAsioInstanceCount(uint32_t* count) const
+{
     if (count == nullptr) {
         return kSimInvalidParameter;
     }
@@ -393,7 +420,8 @@ uint32_t SimDriver::GetAsioInstanceCount(uint32_t* count) const {
     return 0;
 }
 
-uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const {
+uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const
+{
     if (record == nullptr || instance != 0) {
         return kSimInvalidParameter;
     }
@@ -405,7 +433,8 @@ uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const {
 }
 
 uint32_t SimDriver::SetAsioBufferSize(uint32_t instance, uint32_t reference, uint32_t size,
-                                      uint32_t options) {
+                                      uint32_t options)
+{
     if (!plugged) {
         return kSimNoDevice;
     }
@@ -423,7 +452,8 @@ uint32_t SimDriver::SetAsioBufferSize(uint32_t instance, uint32_t reference, uin
     return 0;
 }
 
-uint32_t SimDriver::GetUsbMode(uint32_t handle, uint32_t* mode) const {
+uint32_t SimDriver::GetUsbMode(uint32_t handle, uint32_t* mode) const
+{
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
@@ -434,43 +464,49 @@ uint32_t SimDriver::GetUsbMode(uint32_t handle, uint32_t* mode) const {
     return 0;
 }
 
-void SimDriver::Plug() {
+void SimDriver::Plug()
+{
     if (!plugged) {
         plugged = true;
         Post(1, pnpArrivalEvent);
     }
 }
 
-void SimDriver::Unplug() {
+void SimDriver::Unplug()
+{
     if (plugged) {
         plugged = false;
-        handles.clear();  // every handle of the device is gone with it
+        handles.clear(); // every handle of the device is gone with it
         Post(2, pnpRemovalEvent);
     }
 }
 
-void SimDriver::ChangeVolume(bool isInput, uint32_t channel, int16_t volume) {
+void SimDriver::ChangeVolume(bool isInput, uint32_t channel, int16_t volume)
+{
     SimChannel& target = device.Channels(isInput)[channel];
     target.volume = std::max(target.minVolume, std::min(volume, target.maxVolume));
     Notify(kSimCategoryVolume, ChannelData(isInput, channel));
 }
 
-void SimDriver::ChangeMute(bool isInput, uint32_t channel, uint32_t mute) {
+void SimDriver::ChangeMute(bool isInput, uint32_t channel, uint32_t mute)
+{
     device.Channels(isInput)[channel].mute = mute != 0 ? 1 : 0;
     Notify(kSimCategoryMute, ChannelData(isInput, channel));
 }
 
-void SimDriver::ChangeAudioControl(uint8_t selector) {
+void SimDriver::ChangeAudioControl(uint8_t selector)
+{
     Notify(kSimCategoryAudioControl, {kEntity, selector});
 }
 
-void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data) {
+void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data)
+{
     for (auto& [handle, open] : handles) {
         if (!Passes(open.categoryFilter, category)) {
             continue;
         }
         if (open.queue.size() >= kQueueLimit) {
-            open.queue.pop_front();  // the oldest change is the least useful to a reader
+            open.queue.pop_front(); // the oldest change is the least useful to a reader
         }
         open.queue.push_back(SimNotification{category, data});
         if (open.event != 0 && std::find(pending.events.begin(), pending.events.end(),
@@ -480,13 +516,15 @@ void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data) {
     }
 }
 
-SimSignals SimDriver::TakeSignals() {
+SimSignals SimDriver::TakeSignals()
+{
     SimSignals taken;
     std::swap(taken, pending);
     return taken;
 }
 
-void SimDriver::Post(uintptr_t wParam, uintptr_t event) {
+void SimDriver::Post(uintptr_t wParam, uintptr_t event)
+{
     if (pnpWindow != 0) {
         pending.posts.push_back(SimPost{pnpWindow, pnpMessage, wParam});
     }

@@ -85,10 +85,11 @@ constexpr std::wstring_view kNames[] = {
 };
 static_assert(std::size(kNames) == 75);
 
-}  // namespace
+} // namespace
 
-bool IsEntryName(std::wstring_view name) {
+bool IsEntryName(std::wstring_view name)
+{
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
-}  // namespace SimEntryNames
+} // namespace SimEntryNames

@@ -7,4 +7,4 @@ namespace SimEntryNames {
 
 bool IsEntryName(std::wstring_view name);
 
-}  // namespace SimEntryNames
+} // namespace SimEntryNames

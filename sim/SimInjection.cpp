@@ -2,7 +2,8 @@
 
 #include "sim/SimText.h"
 
-void SimInjection::SetFailure(const std::wstring& entry, uint32_t status, uint32_t count) {
+void SimInjection::SetFailure(const std::wstring& entry, uint32_t status, uint32_t count)
+{
     if (status == 0) {
         failures.erase(entry);
     } else {
@@ -10,7 +11,8 @@ void SimInjection::SetFailure(const std::wstring& entry, uint32_t status, uint32
     }
 }
 
-void SimInjection::SetDelay(const std::wstring& entry, uint32_t milliseconds, uint32_t count) {
+void SimInjection::SetDelay(const std::wstring& entry, uint32_t milliseconds, uint32_t count)
+{
     if (milliseconds == 0) {
         delays.erase(entry);
     } else {
@@ -19,7 +21,8 @@ void SimInjection::SetDelay(const std::wstring& entry, uint32_t milliseconds, ui
 }
 
 std::optional<uint32_t> SimInjection::Take(std::map<std::wstring, Rule>& rules,
-                                           const std::wstring& entry) {
+                                           const std::wstring& entry)
+{
     const auto found = rules.find(entry);
     if (found == rules.end()) {
         return std::nullopt;
@@ -31,15 +34,18 @@ std::optional<uint32_t> SimInjection::Take(std::map<std::wstring, Rule>& rules,
     return value;
 }
 
-std::optional<uint32_t> SimInjection::TakeFailure(const std::wstring& entry) {
+std::optional<uint32_t> SimInjection::TakeFailure(const std::wstring& entry)
+{
     return Take(failures, entry);
 }
 
-uint32_t SimInjection::TakeDelay(const std::wstring& entry) {
+uint32_t SimInjection::TakeDelay(const std::wstring& entry)
+{
     return Take(delays, entry).value_or(0);
 }
 
-std::wstring SimInjection::Describe() const {
+std::wstring SimInjection::Describe() const
+{
     std::wstring text;
     for (const auto& [entry, rule] : failures) {
         text += L"fail " + entry + SimText::Format(" 0x%08X %u\n", rule.value, rule.remaining);

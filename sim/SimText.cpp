@@ -6,7 +6,8 @@
 
 namespace SimText {
 
-std::wstring Format(const char* format, ...) {
+std::wstring Format(const char* format, ...)
+{
     char buffer[256];
     va_list arguments;
     va_start(arguments, format);
@@ -19,7 +20,8 @@ std::wstring Format(const char* format, ...) {
         std::string_view(buffer, std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1)));
 }
 
-std::string ToUtf8(std::wstring_view text) {
+std::string ToUtf8(std::wstring_view text)
+{
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -55,7 +57,8 @@ std::string ToUtf8(std::wstring_view text) {
 
 namespace {
 
-void AppendCode(std::wstring& out, uint32_t code) {
+void AppendCode(std::wstring& out, uint32_t code)
+{
     if constexpr (sizeof(wchar_t) == 2) {
         if (code >= 0x10000) {
             out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
@@ -66,9 +69,10 @@ void AppendCode(std::wstring& out, uint32_t code) {
     out += static_cast<wchar_t>(code);
 }
 
-}  // namespace
+} // namespace
 
-std::wstring FromUtf8(std::string_view text) {
+std::wstring FromUtf8(std::string_view text)
+{
     std::wstring out;
     out.reserve(text.size());
     size_t i = 0;
@@ -110,7 +114,8 @@ std::wstring FromUtf8(std::string_view text) {
     return out;
 }
 
-std::optional<int64_t> ParseNumber(std::wstring_view text) {
+std::optional<int64_t> ParseNumber(std::wstring_view text)
+{
     bool negative = false;
     if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
         negative = text.front() == L'-';
@@ -142,4 +147,4 @@ std::optional<int64_t> ParseNumber(std::wstring_view text) {
     return negative ? -value : value;
 }
 
-}  // namespace SimText
+} // namespace SimText

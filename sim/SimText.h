@@ -17,4 +17,4 @@ std::wstring FromUtf8(std::string_view text);
 // A decimal number with an optional sign, or 0x followed by hexadecimal digits.
 std::optional<int64_t> ParseNumber(std::wstring_view text);
 
-}  // namespace SimText
+} // namespace SimText

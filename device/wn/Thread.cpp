@@ -1,6 +1,7 @@
 #include "device/wn/Thread.h"
 
-uint32_t Thread::ThreadRoutine() {
+uint32_t Thread::ThreadRoutine()
+{
     const uint32_t status = InitThread();
     if (status != 0) {
         return status;
@@ -10,7 +11,8 @@ uint32_t Thread::ThreadRoutine() {
     return result;
 }
 
-uint32_t Thread::StartThread(int priority, uint32_t stackSize, uint32_t creationFlags) {
+uint32_t Thread::StartThread(int priority, uint32_t stackSize, uint32_t creationFlags)
+{
     // A thread that did not stop in time may still be waiting on the current
     // stop event (already set), so the event is replaced only once no thread
     // is held any more.
@@ -29,7 +31,8 @@ uint32_t Thread::StartThread(int priority, uint32_t stackSize, uint32_t creation
     return 0;
 }
 
-uint32_t Thread::StopThread(uint32_t timeoutMs) {
+uint32_t Thread::StopThread(uint32_t timeoutMs)
+{
     if (!thread.IsValid()) {
         return 0;
     }

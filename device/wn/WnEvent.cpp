@@ -1,6 +1,7 @@
 #include "device/wn/WnEvent.h"
 
-uint32_t WnEvent::Create() {
+uint32_t WnEvent::Create()
+{
     Close();
     HANDLE event = ::CreateEventW(nullptr, manualReset != 0, FALSE, nullptr);
     if (event == nullptr) {
@@ -12,7 +13,8 @@ uint32_t WnEvent::Create() {
     return 0;
 }
 
-uint32_t WnEvent::Set() {
+uint32_t WnEvent::Set()
+{
     if (!IsValid()) {
         return ERROR_INVALID_HANDLE;
     }

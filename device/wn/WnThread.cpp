@@ -6,14 +6,16 @@
 
 namespace {
 
-unsigned __stdcall ThreadEntry(void* parameter) {
+unsigned __stdcall ThreadEntry(void* parameter)
+{
     return static_cast<WnThreadCallbackInterface*>(parameter)->ThreadRoutine();
 }
 
-}  // namespace
+} // namespace
 
 uint32_t WnThread::Start(WnThreadCallbackInterface* callback, uint32_t stackSize,
-                         uint32_t creationFlags) {
+                         uint32_t creationFlags)
+{
     unsigned id = 0;
     const uintptr_t started =
         ::_beginthreadex(nullptr, stackSize, &ThreadEntry, callback, creationFlags, &id);
@@ -27,7 +29,8 @@ uint32_t WnThread::Start(WnThreadCallbackInterface* callback, uint32_t stackSize
     return 0;
 }
 
-void WnThread::Close() {
+void WnThread::Close()
+{
     WnHandle::Close();
     threadId = 0;
 }

@@ -5,7 +5,8 @@
 
 namespace {
 
-std::wstring FormatBytes(const SimCall::Bytes& bytes) {
+std::wstring FormatBytes(const SimCall::Bytes& bytes)
+{
     if (bytes.data == nullptr) {
         return L"0";
     }
@@ -17,9 +18,10 @@ std::wstring FormatBytes(const SimCall::Bytes& bytes) {
     return text + L"]";
 }
 
-}  // namespace
+} // namespace
 
-SimCall::SimCall(const wchar_t* entry) : line(entry) {
+SimCall::SimCall(const wchar_t* entry) : line(entry)
+{
     SimRuntime& runtime = SimRuntime::Get();
     runtime.EnsureStarted();
     uint32_t delay = 0;
@@ -35,15 +37,20 @@ SimCall::SimCall(const wchar_t* entry) : line(entry) {
     line += L"(";
 }
 
-SimCall::~SimCall() {
+SimCall::~SimCall()
+{
     if (!finished) {
         Finish(0);
     }
 }
 
-SimDriver& SimCall::Driver() { return SimRuntime::Get().Driver(); }
+SimDriver& SimCall::Driver()
+{
+    return SimRuntime::Get().Driver();
+}
 
-uint32_t SimCall::Finish(uint32_t status) {
+uint32_t SimCall::Finish(uint32_t status)
+{
     SimRuntime& runtime = SimRuntime::Get();
     finished = true;
     if (injected) {
@@ -57,15 +64,18 @@ uint32_t SimCall::Finish(uint32_t status) {
     return status;
 }
 
-void SimCall::Out(const wchar_t* name, int64_t value) {
+void SimCall::Out(const wchar_t* name, int64_t value)
+{
     outputs += L" " + std::wstring(name) + L"=" + std::to_wstring(value);
 }
 
-void SimCall::Out(const wchar_t* name, Bytes value) {
+void SimCall::Out(const wchar_t* name, Bytes value)
+{
     outputs += L" " + std::wstring(name) + L"=" + FormatBytes(value);
 }
 
-void SimCall::Add(const std::wstring& text) {
+void SimCall::Add(const std::wstring& text)
+{
     if (!firstArg) {
         line += L",";
     }
@@ -73,29 +83,58 @@ void SimCall::Add(const std::wstring& text) {
     line += text;
 }
 
-void SimCall::AddArg(uint32_t value) { Add(std::to_wstring(value)); }
+void SimCall::AddArg(uint32_t value)
+{
+    Add(std::to_wstring(value));
+}
 
-void SimCall::AddArg(int value) { Add(std::to_wstring(value)); }
+void SimCall::AddArg(int value)
+{
+    Add(std::to_wstring(value));
+}
 
-void SimCall::AddArg(int16_t value) { Add(std::to_wstring(value)); }
+void SimCall::AddArg(int16_t value)
+{
+    Add(std::to_wstring(value));
+}
 
-void SimCall::AddArg(uint16_t value) { Add(std::to_wstring(value)); }
+void SimCall::AddArg(uint16_t value)
+{
+    Add(std::to_wstring(value));
+}
 
-void SimCall::AddArg(uint8_t value) { Add(std::to_wstring(value)); }
+void SimCall::AddArg(uint8_t value)
+{
+    Add(std::to_wstring(value));
+}
 
-void SimCall::AddArg(Hex value) { Add(SimText::Format("0x%08X", value.value)); }
+void SimCall::AddArg(Hex value)
+{
+    Add(SimText::Format("0x%08X", value.value));
+}
 
-void SimCall::AddArg(Bytes value) { Add(FormatBytes(value)); }
+void SimCall::AddArg(Bytes value)
+{
+    Add(FormatBytes(value));
+}
 
-void SimCall::AddArg(HWND window) {
+void SimCall::AddArg(HWND window)
+{
     Add(SimText::Format("0x%llX",
                         static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window))));
 }
 
-void SimCall::AddArg(const wchar_t* text) {
+void SimCall::AddArg(const wchar_t* text)
+{
     Add(text != nullptr ? L"\"" + std::wstring(text) + L"\"" : std::wstring(L"0"));
 }
 
-void SimCall::AddArg(wchar_t* buffer) { AddArg(static_cast<const void*>(buffer)); }
+void SimCall::AddArg(wchar_t* buffer)
+{
+    AddArg(static_cast<const void*>(buffer));
+}
 
-void SimCall::AddArg(const void* pointer) { Add(pointer != nullptr ? L"&" : L"0"); }
+void SimCall::AddArg(const void* pointer)
+{
+    Add(pointer != nullptr ? L"&" : L"0");
+}

@@ -30,7 +30,8 @@ public:
     ~SimCall();
 
     template <typename... T>
-    void Args(const T&... values) {
+    void Args(const T&... values)
+    {
         (AddArg(values), ...);
     }
     // The status injected for this call, if any; the call must not run then.

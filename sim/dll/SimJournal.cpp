@@ -2,9 +2,13 @@
 
 #include "sim/SimText.h"
 
-SimJournal::~SimJournal() { Close(); }
+SimJournal::~SimJournal()
+{
+    Close();
+}
 
-bool SimJournal::Open(const std::wstring& newPath) {
+bool SimJournal::Open(const std::wstring& newPath)
+{
     Close();
     path = newPath;
     if (path.empty()) {
@@ -17,7 +21,8 @@ bool SimJournal::Open(const std::wstring& newPath) {
     return file != INVALID_HANDLE_VALUE;
 }
 
-void SimJournal::Write(const std::wstring& line) {
+void SimJournal::Write(const std::wstring& line)
+{
     if (file == INVALID_HANDLE_VALUE) {
         return;
     }
@@ -26,7 +31,8 @@ void SimJournal::Write(const std::wstring& line) {
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void SimJournal::Close() {
+void SimJournal::Close()
+{
     if (file != INVALID_HANDLE_VALUE) {
         ::CloseHandle(file);
         file = INVALID_HANDLE_VALUE;

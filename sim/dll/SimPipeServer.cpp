@@ -10,11 +10,15 @@ constexpr size_t kMaxRequestBytes = 1024 * 1024;
 constexpr DWORD kStopping = ERROR_OPERATION_ABORTED;
 constexpr DWORD kParkTimeoutMs = 5000;
 
-}  // namespace
+} // namespace
 
-SimPipeServer::~SimPipeServer() { Stop(); }
+SimPipeServer::~SimPipeServer()
+{
+    Stop();
+}
 
-bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler) {
+bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
+{
     handler = std::move(requestHandler);
     pipeName = name;
     stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -38,7 +42,8 @@ bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler) {
     return true;
 }
 
-void SimPipeServer::Stop() {
+void SimPipeServer::Stop()
+{
     if (thread != nullptr) {
         ::SetEvent(stopEvent);
         // Ending a thread normally needs the loader lock, which the library's
@@ -59,7 +64,8 @@ void SimPipeServer::Stop() {
     }
 }
 
-DWORD WINAPI SimPipeServer::ThreadMain(void* parameter) {
+DWORD WINAPI SimPipeServer::ThreadMain(void* parameter)
+{
     auto* server = static_cast<SimPipeServer*>(parameter);
     // One instance only: a second process asking for the same name fails
     // instead of sharing the clients.
@@ -80,8 +86,8 @@ DWORD WINAPI SimPipeServer::ThreadMain(void* parameter) {
     return 0;
 }
 
-bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started,
-                             DWORD& transferred) {
+bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, DWORD& transferred)
+{
     transferred = 0;
     if (!started) {
         const DWORD error = ::GetLastError();
@@ -100,7 +106,8 @@ bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started,
     return ::GetOverlappedResult(pipe, &overlapped, &transferred, FALSE) != FALSE;
 }
 
-void SimPipeServer::Serve(HANDLE pipe) {
+void SimPipeServer::Serve(HANDLE pipe)
+{
     const HANDLE io = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::vector<char> buffer(kBufferBytes);
     bool stopping = io == nullptr;

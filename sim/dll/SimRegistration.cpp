@@ -10,7 +10,8 @@ namespace {
 
 const wchar_t kClassKey[] = L"CLSID\\{D47F9B6B-E6C3-46FA-858F-E692150E9166}";
 
-HMODULE ThisModule() {
+HMODULE ThisModule()
+{
     HMODULE module = nullptr;
     ::GetModuleHandleExW(
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -18,13 +19,15 @@ HMODULE ThisModule() {
     return module;
 }
 
-HRESULT ToResult(LSTATUS status) {
+HRESULT ToResult(LSTATUS status)
+{
     return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(static_cast<unsigned long>(status));
 }
 
-}  // namespace
+} // namespace
 
-extern "C" HRESULT WINAPI DllRegisterServer() {
+extern "C" HRESULT WINAPI DllRegisterServer()
+{
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -51,7 +54,8 @@ extern "C" HRESULT WINAPI DllRegisterServer() {
     return ToResult(status);
 }
 
-extern "C" HRESULT WINAPI DllUnregisterServer() {
+extern "C" HRESULT WINAPI DllUnregisterServer()
+{
     const LSTATUS status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kClassKey);
     return status == ERROR_FILE_NOT_FOUND ? S_OK : ToResult(status);
 }

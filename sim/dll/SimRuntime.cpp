@@ -8,7 +8,8 @@
 
 namespace {
 
-std::wstring Environment(const wchar_t* name) {
+std::wstring Environment(const wchar_t* name)
+{
     const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) {
         return {};
@@ -18,7 +19,8 @@ std::wstring Environment(const wchar_t* name) {
     return value;
 }
 
-bool ReadTextFile(const std::wstring& path, std::wstring& text) {
+bool ReadTextFile(const std::wstring& path, std::wstring& text)
+{
     const HANDLE file =
         ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -39,7 +41,8 @@ bool ReadTextFile(const std::wstring& path, std::wstring& text) {
     return true;
 }
 
-std::wstring OneLine(std::wstring_view text) {
+std::wstring OneLine(std::wstring_view text)
+{
     std::wstring line(text);
     for (wchar_t& c : line) {
         if (c == L'\n' || c == L'\r') {
@@ -51,24 +54,28 @@ std::wstring OneLine(std::wstring_view text) {
 
 std::atomic<SimRuntime*> startedRuntime = nullptr;
 
-}  // namespace
+} // namespace
 
-SimRuntime& SimRuntime::Get() {
+SimRuntime& SimRuntime::Get()
+{
     static SimRuntime runtime;
     return runtime;
 }
 
-void SimRuntime::ShutdownIfStarted() {
+void SimRuntime::ShutdownIfStarted()
+{
     if (SimRuntime* runtime = startedRuntime.load()) {
         runtime->pipe.Stop();
     }
 }
 
-void SimRuntime::EnsureStarted() {
+void SimRuntime::EnsureStarted()
+{
     std::call_once(started, [this] { Start(); });
 }
 
-void SimRuntime::Start() {
+void SimRuntime::Start()
+{
     startedRuntime = this;
     std::wstring pipeName;
     {
@@ -89,7 +96,7 @@ void SimRuntime::Start() {
                 ::OutputDebugStringW((L"KvUsbAudioSim configuration " + result).c_str());
             }
         }
-        driver.TakeSignals();  // nobody can be registered before the first call
+        driver.TakeSignals(); // nobody can be registered before the first call
         pipeName = driver.pipeName;
     }
     if (!pipe.Start(pipeName, [this](std::wstring_view request) { return Control(request); })) {
@@ -98,7 +105,8 @@ void SimRuntime::Start() {
     }
 }
 
-std::wstring SimRuntime::Control(std::wstring_view request) {
+std::wstring SimRuntime::Control(std::wstring_view request)
+{
     std::wstring reply;
     SimSignals signals;
     {
@@ -111,7 +119,8 @@ std::wstring SimRuntime::Control(std::wstring_view request) {
     return reply;
 }
 
-std::wstring SimRuntime::RunLocked(std::wstring_view request) {
+std::wstring SimRuntime::RunLocked(std::wstring_view request)
+{
     std::wstring reply = interpreter.Execute(request);
     if (driver.journalPath != journal.Path() && !journal.Open(driver.journalPath)) {
         reply += L"warning: cannot open journal " + driver.journalPath + L"\n";
@@ -119,7 +128,8 @@ std::wstring SimRuntime::RunLocked(std::wstring_view request) {
     return reply;
 }
 
-void SimRuntime::Deliver(const SimSignals& signals) {
+void SimRuntime::Deliver(const SimSignals& signals)
+{
     for (const uintptr_t event : signals.events) {
         ::SetEvent(reinterpret_cast<HANDLE>(event));
     }

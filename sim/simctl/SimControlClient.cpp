@@ -13,7 +13,8 @@ public:
     explicit PipeHandle(HANDLE opened) : handle(opened) {}
     PipeHandle(const PipeHandle&) = delete;
     PipeHandle& operator=(const PipeHandle&) = delete;
-    ~PipeHandle() {
+    ~PipeHandle()
+    {
         if (handle != INVALID_HANDLE_VALUE) {
             ::CloseHandle(handle);
         }
@@ -24,10 +25,11 @@ private:
     HANDLE handle = INVALID_HANDLE_VALUE;
 };
 
-}  // namespace
+} // namespace
 
 uint32_t SimControlClient::Send(std::wstring_view request, std::wstring& reply,
-                                uint32_t timeoutMs) const {
+                                uint32_t timeoutMs) const
+{
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     HANDLE opened = INVALID_HANDLE_VALUE;
     for (;;) {

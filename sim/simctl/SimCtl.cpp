@@ -12,15 +12,17 @@
 
 namespace {
 
-void Print(HANDLE stream, const std::wstring& text) {
+void Print(HANDLE stream, const std::wstring& text)
+{
     const std::string bytes = SimText::ToUtf8(text);
     DWORD written = 0;
     ::WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-}  // namespace
+} // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv)
+{
     const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
     std::wstring pipe = SimControlClient::kDefaultPipe;

@@ -14,7 +14,7 @@ class FakeClock {
 public:
     FakeClock()
     {
-        obase::LoopClock::Instance().SetSourceForTesting([this] { return now_.load(); });
+        obase::LoopClock::Instance().SetSourceForTesting([this] { return m_now.load(); });
     }
     ~FakeClock()
     {
@@ -22,8 +22,8 @@ public:
             [] { return static_cast<uint32_t>(timeGetTime()); });
     }
 
-    void Advance(uint32_t ms) { now_ += ms; }
+    void Advance(uint32_t ms) { m_now += ms; }
 
 private:
-    std::atomic<uint32_t> now_ = 1000000;
+    std::atomic<uint32_t> m_now = 1000000;
 };

@@ -41,13 +41,13 @@ protected:
 
 class Event {
 public:
-    Event() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~Event() { CloseHandle(handle_); }
-    void Signal() { SetEvent(handle_); }
-    bool Wait(DWORD ms = kPatienceMs) { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
+    Event() : m_handle(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Event() { CloseHandle(m_handle); }
+    void Signal() { SetEvent(m_handle); }
+    bool Wait(DWORD ms = kPatienceMs) { return WaitForSingleObject(m_handle, ms) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE handle_;
+    HANDLE m_handle;
 };
 
 // Waits until `done` holds, checking often; false after the patience runs out.
@@ -97,9 +97,10 @@ TEST(FrameworkThreadTest, StartRunsInitFirstAndStopFromAnotherThreadJoins)
 
 TEST(FrameworkThreadTest, PriorityMapping)
 {
-    const int expected[][2] = {{1, THREAD_PRIORITY_LOWEST},      {2, THREAD_PRIORITY_BELOW_NORMAL},
-                               {3, THREAD_PRIORITY_HIGHEST},     {4, THREAD_PRIORITY_TIME_CRITICAL},
-                               {9, THREAD_PRIORITY_BELOW_NORMAL}, {0, THREAD_PRIORITY_NORMAL}};
+    const int expected[][2] = {
+        {1, THREAD_PRIORITY_LOWEST},       {2, THREAD_PRIORITY_BELOW_NORMAL},
+        {3, THREAD_PRIORITY_HIGHEST},      {4, THREAD_PRIORITY_TIME_CRITICAL},
+        {9, THREAD_PRIORITY_BELOW_NORMAL}, {0, THREAD_PRIORITY_NORMAL}};
     for (const auto& [priority, osPriority] : expected) {
         TestThread thread(priority);
         ASSERT_TRUE(thread.Start());
@@ -112,7 +113,7 @@ TEST(FrameworkThreadTest, PriorityMapping)
 
 TEST(FrameworkThreadTest, RegistrationRules)
 {
-    EXPECT_FALSE(ThreadRegistry::RegisterThread(5));  // not a framework thread
+    EXPECT_FALSE(ThreadRegistry::RegisterThread(5)); // not a framework thread
 
     TestThread first;
     TestThread second;
@@ -120,7 +121,7 @@ TEST(FrameworkThreadTest, RegistrationRules)
     bool secondResults[4] = {};
     first.onInit = [&] {
         firstResults[0] = ThreadRegistry::RegisterThread(7);
-        firstResults[1] = ThreadRegistry::RegisterThread(7);  // again, counted
+        firstResults[1] = ThreadRegistry::RegisterThread(7); // again, counted
     };
     // Unregisters once only: the second registration is left to the thread's end.
     first.onCleanup = [] { ThreadRegistry::UnregisterThread(); };
@@ -134,10 +135,10 @@ TEST(FrameworkThreadTest, RegistrationRules)
     ASSERT_TRUE(second.Start());
     EXPECT_TRUE(firstResults[0]);
     EXPECT_TRUE(firstResults[1]);
-    EXPECT_FALSE(secondResults[0]);  // taken by the other thread
+    EXPECT_FALSE(secondResults[0]); // taken by the other thread
     EXPECT_FALSE(secondResults[1]);
     EXPECT_TRUE(secondResults[2]);
-    EXPECT_FALSE(secondResults[3]);  // a thread holds one identifier
+    EXPECT_FALSE(secondResults[3]); // a thread holds one identifier
 
     Event ran;
     std::atomic<DWORD> ranOn = 0;
@@ -157,7 +158,8 @@ TEST(FrameworkThreadTest, RegistrationRules)
     auto payload = std::make_shared<int>(0);
     std::weak_ptr<int> watch = payload;
     EXPECT_FALSE(ThreadRegistry::PostTask(7, [payload] {}));
-    EXPECT_FALSE(ThreadRegistry::PostDelayedTask(42, [payload] {}, TimeDelta::FromMilliseconds(1)));
+    EXPECT_FALSE(ThreadRegistry::PostDelayedTask(
+        42, [payload] {}, TimeDelta::FromMilliseconds(1)));
     payload.reset();
     EXPECT_TRUE(watch.expired());
 }
@@ -189,13 +191,13 @@ TEST(FrameworkThreadTest, RepeatedTaskRunsUntilItsOwnerGoes)
     auto payload = std::make_shared<int>(0);
     std::weak_ptr<int> watch = payload;
     std::atomic<int> runs = 0;
-    EXPECT_TRUE(ThreadRegistry::PostRepeatedTask(
-        1, owner->ToWeakCallback([&runs, payload] { ++runs; }), TimeDelta::FromMilliseconds(200),
-        -1));
+    EXPECT_TRUE(
+        ThreadRegistry::PostRepeatedTask(1, owner->ToWeakCallback([&runs, payload] { ++runs; }),
+                                         TimeDelta::FromMilliseconds(200), -1));
     payload.reset();
 
     ASSERT_TRUE(Eventually([&] { return runs >= 3; }));
-    EXPECT_FALSE(watch.expired());  // still scheduled
+    EXPECT_FALSE(watch.expired()); // still scheduled
     owner.reset();
     // The next run finds the owner gone and does not repost: the task, and
     // what it holds, is released while the thread keeps running.
@@ -225,4 +227,4 @@ TEST(FrameworkThreadTest, RepeatedTaskRunsTheGivenNumberOfTimes)
     EXPECT_EQ(runs, 3);
 }
 
-}  // namespace
+} // namespace

@@ -17,9 +17,9 @@ TEST(LoopClockTest, ExtendsTheMillisecondCounterPastItsWraps)
     EXPECT_EQ(clock.NowMicroseconds(), int64_t{0xFFFFFF00} * 1000);
     EXPECT_EQ(clock.NowMicroseconds(), int64_t{0xFFFFFFFF} * 1000);
     EXPECT_EQ(clock.NowMicroseconds(), (wrap + 0x10) * 1000);
-    EXPECT_EQ(clock.NowMicroseconds(), (wrap + 0x10) * 1000);  // an equal reading is no wrap
+    EXPECT_EQ(clock.NowMicroseconds(), (wrap + 0x10) * 1000); // an equal reading is no wrap
     EXPECT_EQ(clock.NowMicroseconds(), (wrap + 0xFFFFFFF0) * 1000);
     EXPECT_EQ(clock.NowMicroseconds(), (2 * wrap + 0x5) * 1000);
 }
 
-}  // namespace
+} // namespace

@@ -140,18 +140,18 @@ TEST(MessageLoopTest, DestructionDeletesPendingTasksUnrunAndProxyAnswersFalse)
 
 class CountingTaskObserver : public MessageLoop::TaskObserver {
 public:
-    explicit CountingTaskObserver(MessageLoop& loop) : loop_(loop) {}
+    explicit CountingTaskObserver(MessageLoop& loop) : m_loop(loop) {}
     void WillProcessTask() override { ++before; }
     void DidProcessTask() override
     {
         ++after;
-        loop_.RemoveTaskObserver(this);  // removing itself while being told must be safe
+        m_loop.RemoveTaskObserver(this); // removing itself while being told must be safe
     }
     int before = 0;
     int after = 0;
 
 private:
-    MessageLoop& loop_;
+    MessageLoop& m_loop;
 };
 
 TEST(MessageLoopTest, ObserversEmptyTasksAndHugeDelaysAreSafe)
@@ -172,4 +172,4 @@ TEST(MessageLoopTest, ObserversEmptyTasksAndHugeDelaysAreSafe)
     EXPECT_EQ(observer.after, 1);
 }
 
-}  // namespace
+} // namespace

@@ -42,4 +42,4 @@ TEST(PendingTaskTest, PostingOrderSurvivesSequenceWrap)
               (std::vector<int32_t>{max - 1, max, min, min + 1}));
 }
 
-}  // namespace
+} // namespace

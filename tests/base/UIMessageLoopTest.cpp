@@ -197,7 +197,7 @@ TEST(UIMessageLoopTest, DispatcherAnsweringFalseEndsTheRun)
     loop.PostTask([&] { window.Post('m'); });
     loop.RunWithDispatcher(&dispatcher);
     EXPECT_GE(dispatcher.dispatched, 1);
-    EXPECT_EQ(log, "");  // the dispatcher kept the message from the window
+    EXPECT_EQ(log, ""); // the dispatcher kept the message from the window
 }
 
 class UiThread : public obase::FrameworkThread {
@@ -235,4 +235,4 @@ TEST(UIMessageLoopTest, QuitMessageInNestedLoopAlsoEndsEnclosingLoop)
     CloseHandle(thread.cleanedUp);
 }
 
-}  // namespace
+} // namespace

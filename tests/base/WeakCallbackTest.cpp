@@ -49,4 +49,4 @@ TEST(WeakCallbackTest, CopyOfOwnerDoesNotKeepOriginalCallbacksAlive)
     EXPECT_FALSE(copy.ToWeakCallback([] {}).Expired());
 }
 
-}  // namespace
+} // namespace

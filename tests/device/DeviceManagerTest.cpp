@@ -9,7 +9,8 @@ namespace {
 
 using DeviceManagerTest = SimulatedDeviceTest;
 
-TEST_F(DeviceManagerTest, OpeningFollowsTheDriverSequence) {
+TEST_F(DeviceManagerTest, OpeningFollowsTheDriverSequence)
+{
     Bind();
     NewJournal();
     ASSERT_EQ(0u, manager->OpenDevice());
@@ -35,7 +36,8 @@ TEST_F(DeviceManagerTest, OpeningFollowsTheDriverSequence) {
     EXPECT_EQ(256, manager->outputVolumeInfo[8].resolution);
 }
 
-TEST_F(DeviceManagerTest, SecondOpenChangesNothing) {
+TEST_F(DeviceManagerTest, SecondOpenChangesNothing)
+{
     Bind();
     ASSERT_EQ(0u, manager->OpenDevice());
     NewJournal();
@@ -45,9 +47,10 @@ TEST_F(DeviceManagerTest, SecondOpenChangesNothing) {
     EXPECT_EQ(L"1", OpenHandles());
 }
 
-TEST_F(DeviceManagerTest, ClosingUnregistersThenClosesAndIsSafeTwice) {
+TEST_F(DeviceManagerTest, ClosingUnregistersThenClosesAndIsSafeTwice)
+{
     Bind();
-    manager->CloseDevice();  // nothing open: no driver call
+    manager->CloseDevice(); // nothing open: no driver call
     ASSERT_EQ(0u, manager->OpenDevice());
     NewJournal();
     manager->CloseDevice();
@@ -63,7 +66,8 @@ TEST_F(DeviceManagerTest, ClosingUnregistersThenClosesAndIsSafeTwice) {
     EXPECT_EQ(L"0", OpenHandles());
 }
 
-TEST_F(DeviceManagerTest, DeviceInUsbModeOneIsRefusedAndClosed) {
+TEST_F(DeviceManagerTest, DeviceInUsbModeOneIsRefusedAndClosed)
+{
     Bind(L"usbmode 1");
     EXPECT_EQ(kStatusDeviceRefused, manager->OpenDevice());
     EXPECT_EQ(0u, manager->deviceHandle);
@@ -73,7 +77,8 @@ TEST_F(DeviceManagerTest, DeviceInUsbModeOneIsRefusedAndClosed) {
     EXPECT_EQ(L"0", OpenHandles());
 }
 
-TEST_F(DeviceManagerTest, MissingDeviceIsReportedWithTheDriverStatus) {
+TEST_F(DeviceManagerTest, MissingDeviceIsReportedWithTheDriverStatus)
+{
     Bind(L"unplug");
     EXPECT_EQ(kSimInvalidParameter, manager->OpenDevice());
     EXPECT_EQ(0u, manager->deviceHandle);
@@ -84,12 +89,13 @@ TEST_F(DeviceManagerTest, MissingDeviceIsReportedWithTheDriverStatus) {
 class OpenFailureTest : public SimulatedDeviceTest,
                         public ::testing::WithParamInterface<const wchar_t*> {};
 
-TEST_P(OpenFailureTest, LeavesNoHandleAndNoMonitor) {
+TEST_P(OpenFailureTest, LeavesNoHandleAndNoMonitor)
+{
     Bind(std::wstring(L"fail ") + GetParam() + L" 0xEE0000AB");
     EXPECT_EQ(0xEE0000ABu, manager->OpenDevice());
     EXPECT_EQ(0u, manager->deviceHandle);
     EXPECT_FALSE(manager->IsThreadHeld());
-    EXPECT_EQ(L"0", OpenHandles());  // every handle the driver handed out was closed again
+    EXPECT_EQ(L"0", OpenHandles()); // every handle the driver handed out was closed again
     // And the manager can open once the driver recovers.
     Control(std::wstring(L"fail ") + GetParam() + L" 0");
     EXPECT_EQ(0u, manager->OpenDevice());
@@ -101,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(EachStep, OpenFailureTest,
                                            L"TUSBAUDIO_GetDeviceUsbMode",
                                            L"TUSBAUDIO_RegisterDeviceNotification"));
 
-TEST_F(DeviceManagerTest, MissingEntriesGiveEntryMissing) {
+TEST_F(DeviceManagerTest, MissingEntriesGiveEntryMissing)
+{
     Bind();
     const auto enumerate = manager->api.TUSBAUDIO_EnumerateDevices;
     manager->api.TUSBAUDIO_EnumerateDevices = nullptr;
@@ -126,7 +133,8 @@ TEST_F(DeviceManagerTest, MissingEntriesGiveEntryMissing) {
     EXPECT_EQ(kStatusEntryMissing, manager->SetVolumePosition(30.0, 1, true));
 }
 
-TEST_F(DeviceManagerTest, WithoutADeviceConversionsAndSettingGiveTheirDefaults) {
+TEST_F(DeviceManagerTest, WithoutADeviceConversionsAndSettingGiveTheirDefaults)
+{
     Bind();
     EXPECT_EQ(0, manager->PositionToVolume(30.0, true));
     EXPECT_DOUBLE_EQ(0.0, manager->VolumeToPosition(-7000, false));
@@ -134,7 +142,8 @@ TEST_F(DeviceManagerTest, WithoutADeviceConversionsAndSettingGiveTheirDefaults) 
     EXPECT_TRUE(Calls(L"TUSBAUDIO_SetVolume").empty());
 }
 
-TEST_F(DeviceManagerTest, SettingAPositionSendsItsTableVolume) {
+TEST_F(DeviceManagerTest, SettingAPositionSendsItsTableVolume)
+{
     Bind();
     ASSERT_EQ(0u, manager->OpenDevice());
     EXPECT_EQ(0u, manager->SetVolumePosition(30.7, 1, true));
@@ -148,7 +157,8 @@ TEST_F(DeviceManagerTest, SettingAPositionSendsItsTableVolume) {
     EXPECT_EQ(0xEE0000CDu, manager->SetVolumePosition(20.0, 2, false));
 }
 
-TEST_F(DeviceManagerTest, ConversionsUseTheChannelZeroRangeOfEachDirection) {
+TEST_F(DeviceManagerTest, ConversionsUseTheChannelZeroRangeOfEachDirection)
+{
     Bind(L"range in 0 -25600 0 256\nrange in 1 -32512 1536 256\nrange out 0 -32512 1536 256");
     ASSERT_EQ(0u, manager->OpenDevice());
     // Input: clamped to channel 0's -100 dB, whatever channel is meant.
@@ -159,7 +169,8 @@ TEST_F(DeviceManagerTest, ConversionsUseTheChannelZeroRangeOfEachDirection) {
     EXPECT_DOUBLE_EQ(0.0, manager->VolumeToPosition(-32512, false));
 }
 
-TEST_F(DeviceManagerTest, RangeWithoutResolutionGivesTheNoDeviceAnswers) {
+TEST_F(DeviceManagerTest, RangeWithoutResolutionGivesTheNoDeviceAnswers)
+{
     Bind(L"range in 0 0 0 0");
     ASSERT_EQ(0u, manager->OpenDevice());
     EXPECT_EQ(0, manager->PositionToVolume(70.0, true));
@@ -168,7 +179,8 @@ TEST_F(DeviceManagerTest, RangeWithoutResolutionGivesTheNoDeviceAnswers) {
     EXPECT_EQ(-7168 + 12 * 256, manager->PositionToVolume(70.0, false));
 }
 
-TEST_F(DeviceManagerTest, ReopeningKeepsOnlyTheNewDevicesRanges) {
+TEST_F(DeviceManagerTest, ReopeningKeepsOnlyTheNewDevicesRanges)
+{
     Bind();
     ASSERT_EQ(0u, manager->OpenDevice());
     EXPECT_EQ(0, manager->PositionToVolume(100.0, false));
@@ -181,7 +193,8 @@ TEST_F(DeviceManagerTest, ReopeningKeepsOnlyTheNewDevicesRanges) {
     EXPECT_EQ(9u, manager->outputVolumeInfo.size());
 }
 
-TEST_F(DeviceManagerTest, UnpluggedDeviceHandleStopsWorkingUntilReopened) {
+TEST_F(DeviceManagerTest, UnpluggedDeviceHandleStopsWorkingUntilReopened)
+{
     Bind();
     ASSERT_EQ(0u, manager->OpenDevice());
     Control(L"unplug");
@@ -193,4 +206,4 @@ TEST_F(DeviceManagerTest, UnpluggedDeviceHandleStopsWorkingUntilReopened) {
     EXPECT_EQ(2u, manager->deviceHandle);
 }
 
-}  // namespace
+} // namespace

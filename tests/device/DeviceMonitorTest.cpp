@@ -15,14 +15,17 @@ class NotificationWindow {
 public:
     NotificationWindow()
         : window(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                   nullptr)) {}
+                                   nullptr))
+    {
+    }
     NotificationWindow(const NotificationWindow&) = delete;
     NotificationWindow& operator=(const NotificationWindow&) = delete;
     ~NotificationWindow() { ::DestroyWindow(window); }
 
     HWND Get() const { return window; }
     // The categories posted so far, in order of arrival.
-    std::vector<LPARAM> Take() {
+    std::vector<LPARAM> Take()
+    {
         MSG message;
         while (::PeekMessageW(&message, window, WM_DEVICE_NOTIFICATION, WM_DEVICE_NOTIFICATION,
                               PM_REMOVE)) {
@@ -40,7 +43,8 @@ private:
 class DeviceMonitorTest : public SimulatedDeviceTest {
 protected:
     // Waits until the monitor has drained the queue `drains` times in all.
-    bool WaitForDrains(size_t drains) {
+    bool WaitForDrains(size_t drains)
+    {
         return sim->WaitForJournal([drains](const std::vector<std::wstring>& lines) {
             size_t empty = 0;
             for (const std::wstring& line : lines) {
@@ -54,7 +58,8 @@ protected:
     static void Settle() { ::Sleep(150); }
 };
 
-TEST_F(DeviceMonitorTest, BurstGivesOneMessagePerCategoryPerWindowInArrivalOrder) {
+TEST_F(DeviceMonitorTest, BurstGivesOneMessagePerCategoryPerWindowInArrivalOrder)
+{
     Bind();
     NotificationWindow first;
     NotificationWindow second;
@@ -78,7 +83,8 @@ TEST_F(DeviceMonitorTest, BurstGivesOneMessagePerCategoryPerWindowInArrivalOrder
     EXPECT_EQ((std::vector<LPARAM>{3, 4, 4, 3}), first.Take());
 }
 
-TEST_F(DeviceMonitorTest, ChangesMadeThroughTheDriverAreReportedToo) {
+TEST_F(DeviceMonitorTest, ChangesMadeThroughTheDriverAreReportedToo)
+{
     Bind();
     NotificationWindow window;
     manager->notifyWindows.Append(window.Get());
@@ -89,7 +95,8 @@ TEST_F(DeviceMonitorTest, ChangesMadeThroughTheDriverAreReportedToo) {
     EXPECT_EQ((std::vector<LPARAM>{4}), window.Take());
 }
 
-TEST_F(DeviceMonitorTest, QueueIsDrainedWithoutRegisteredWindows) {
+TEST_F(DeviceMonitorTest, QueueIsDrainedWithoutRegisteredWindows)
+{
     Bind();
     NotificationWindow bystander;
     ASSERT_EQ(0u, manager->OpenDevice());
@@ -100,7 +107,8 @@ TEST_F(DeviceMonitorTest, QueueIsDrainedWithoutRegisteredWindows) {
     EXPECT_TRUE(bystander.Take().empty());
 }
 
-TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder) {
+TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder)
+{
     Bind();
     NotificationWindow a;
     NotificationWindow b;
@@ -120,7 +128,8 @@ TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder) {
     EXPECT_EQ((std::vector<LPARAM>{6}), c.Take());
 }
 
-TEST_F(DeviceMonitorTest, ClosingDuringThePauseEndsTheMonitorPromptly) {
+TEST_F(DeviceMonitorTest, ClosingDuringThePauseEndsTheMonitorPromptly)
+{
     Bind();
     ASSERT_EQ(0u, manager->OpenDevice());
     Control(L"notify 3");
@@ -134,13 +143,14 @@ TEST_F(DeviceMonitorTest, ClosingDuringThePauseEndsTheMonitorPromptly) {
     EXPECT_EQ(0u, manager->deviceHandle);
 }
 
-TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItEnds) {
+TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItEnds)
+{
     Bind(L"delay TUSBAUDIO_ReadDeviceNotification 1500 1");
     NotificationWindow window;
     manager->notifyWindows.Append(window.Get());
     ASSERT_EQ(0u, manager->OpenDevice());
     Control(L"notify 3");
-    ::Sleep(200);  // the monitor is now held up inside the driver
+    ::Sleep(200); // the monitor is now held up inside the driver
 
     NewJournal();
     const ULONGLONG start = ::GetTickCount64();
@@ -171,7 +181,8 @@ TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItE
     EXPECT_EQ((std::vector<LPARAM>{4}), window.Take());
 }
 
-TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts) {
+TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts)
+{
     Bind();
     NotificationWindow steady;
     NotificationWindow passing;
@@ -204,4 +215,4 @@ TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts) {
     EXPECT_FALSE(steady.Take().empty());
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 // A device manager bound to the simulated driver library, configured per test.
 class SimulatedDeviceTest : public ::testing::Test {
 protected:
-    void Bind(std::wstring_view configuration = {}) {
+    void Bind(std::wstring_view configuration = {})
+    {
         sim = std::make_unique<SimTestEnvironment>(configuration);
         ASSERT_EQ(0u, manager->api.Load(SimTestEnvironment::LibraryPath()));
     }
@@ -22,14 +23,16 @@ protected:
     std::wstring Control(std::wstring_view request) const { return sim->Control(request); }
     std::vector<std::wstring> Calls(std::wstring_view entry) const { return sim->Calls(entry); }
     // The journal lines written since the last call.
-    std::vector<std::wstring> NewJournal() {
+    std::vector<std::wstring> NewJournal()
+    {
         std::vector<std::wstring> all = sim->Journal();
         std::vector<std::wstring> fresh(
             all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())), all.end());
         seen = all.size();
         return fresh;
     }
-    std::wstring OpenHandles() const {
+    std::wstring OpenHandles() const
+    {
         const std::wstring state = sim->Control(L"state");
         const size_t at = state.find(L"# open handles ");
         return at == std::wstring::npos ? L"?"

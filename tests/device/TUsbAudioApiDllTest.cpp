@@ -17,7 +17,8 @@ const wchar_t kServerKey[] = L"CLSID\\{D47F9B6B-E6C3-46FA-858F-E692150E9166}\\In
 static_assert(sizeof(TUsbAudioEntryTable) == kEntryCount * sizeof(void*));
 
 // How many of the table's entries are set.
-size_t ResolvedEntries(const TUsbAudioApiDll& api) {
+size_t ResolvedEntries(const TUsbAudioApiDll& api)
+{
     void* entries[kEntryCount];
     std::memcpy(entries, static_cast<const TUsbAudioEntryTable*>(&api), sizeof entries);
     size_t count = 0;
@@ -27,14 +28,16 @@ size_t ResolvedEntries(const TUsbAudioApiDll& api) {
     return count;
 }
 
-std::wstring TempDirectory() {
+std::wstring TempDirectory()
+{
     wchar_t path[MAX_PATH + 1] = {};
     return std::wstring(path, ::GetTempPathW(MAX_PATH + 1, path));
 }
 
 class TUsbAudioApiDllTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(classes.Active()) << "HKEY_CLASSES_ROOT cannot be redirected";
     }
 
@@ -42,12 +45,14 @@ protected:
     TUsbAudioApiDll api;
 };
 
-TEST_F(TUsbAudioApiDllTest, MissingRegistrationGivesFileNotFound) {
+TEST_F(TUsbAudioApiDllTest, MissingRegistrationGivesFileNotFound)
+{
     EXPECT_EQ(2u, api.LoadFromRegistry());
     EXPECT_EQ(nullptr, api.Module());
 }
 
-TEST_F(TUsbAudioApiDllTest, RegisteredButDeletedLibraryGivesFileNotFound) {
+TEST_F(TUsbAudioApiDllTest, RegisteredButDeletedLibraryGivesFileNotFound)
+{
     const std::wstring copy = TempDirectory() + L"kv-deleted-tusbaudioapi.dll";
     ASSERT_TRUE(::CopyFileW(SimTestEnvironment::LibraryPath().c_str(), copy.c_str(), FALSE));
     ASSERT_TRUE(::DeleteFileW(copy.c_str()));
@@ -59,14 +64,16 @@ TEST_F(TUsbAudioApiDllTest, RegisteredButDeletedLibraryGivesFileNotFound) {
     EXPECT_EQ(2u, api.LoadFromRegistry());
 }
 
-TEST_F(TUsbAudioApiDllTest, RegistrationOfTheWrongTypeGivesBadFormat) {
+TEST_F(TUsbAudioApiDllTest, RegistrationOfTheWrongTypeGivesBadFormat)
+{
     const DWORD number = 42;
     ASSERT_EQ(ERROR_SUCCESS, classes.RegisterValue(REG_DWORD, &number, sizeof number));
     EXPECT_EQ(static_cast<uint32_t>(ERROR_BAD_FORMAT), api.LoadFromRegistry());
     EXPECT_EQ(nullptr, api.Module());
 }
 
-TEST_F(TUsbAudioApiDllTest, ExpandableStringIsUsedAsItIs) {
+TEST_F(TUsbAudioApiDllTest, ExpandableStringIsUsedAsItIs)
+{
     SimTestEnvironment sim;
     const std::wstring path = SimTestEnvironment::LibraryPath();
     ASSERT_EQ(ERROR_SUCCESS,
@@ -85,13 +92,15 @@ TEST_F(TUsbAudioApiDllTest, ExpandableStringIsUsedAsItIs) {
 
 // Stores `text` without a terminator. The registry adds one itself when the
 // character after the data is NUL, so the stored copy is followed by another.
-LSTATUS RegisterUnterminated(ClassesRootOverride& classes, const std::wstring& text) {
+LSTATUS RegisterUnterminated(ClassesRootOverride& classes, const std::wstring& text)
+{
     const std::wstring followed = text + L'?';
     return classes.RegisterValue(REG_SZ, followed.data(),
                                  static_cast<DWORD>(text.size() * sizeof(wchar_t)));
 }
 
-TEST_F(TUsbAudioApiDllTest, ValueFillingTheWholeBufferWithoutTerminatorOverflows) {
+TEST_F(TUsbAudioApiDllTest, ValueFillingTheWholeBufferWithoutTerminatorOverflows)
+{
     const std::wstring full(260, L'x');
     ASSERT_EQ(ERROR_SUCCESS, RegisterUnterminated(classes, full));
     EXPECT_EQ(static_cast<uint32_t>(ERROR_BUFFER_OVERFLOW), api.LoadFromRegistry());
@@ -101,7 +110,8 @@ TEST_F(TUsbAudioApiDllTest, ValueFillingTheWholeBufferWithoutTerminatorOverflows
     EXPECT_EQ(static_cast<uint32_t>(ERROR_MORE_DATA), api.LoadFromRegistry());
 }
 
-TEST_F(TUsbAudioApiDllTest, ShorterValueWithoutTerminatorIsTerminatedAndLoaded) {
+TEST_F(TUsbAudioApiDllTest, ShorterValueWithoutTerminatorIsTerminatedAndLoaded)
+{
     SimTestEnvironment sim;
     // A copy of the library whose full path is exactly 259 characters long.
     const std::wstring name = L"\\tusbaudioapi.dll";
@@ -124,7 +134,8 @@ TEST_F(TUsbAudioApiDllTest, ShorterValueWithoutTerminatorIsTerminatedAndLoaded) 
     ::RemoveDirectoryW(folder.c_str());
 }
 
-TEST_F(TUsbAudioApiDllTest, CurrentLibraryResolvesEveryEntry) {
+TEST_F(TUsbAudioApiDllTest, CurrentLibraryResolvesEveryEntry)
+{
     SimTestEnvironment sim;
     ASSERT_EQ(ERROR_SUCCESS, classes.RegisterLibrary(SimTestEnvironment::LibraryPath()));
     ASSERT_EQ(0u, api.LoadFromRegistry());
@@ -139,7 +150,8 @@ TEST_F(TUsbAudioApiDllTest, CurrentLibraryResolvesEveryEntry) {
     EXPECT_EQ(1u, api.Load(SimTestEnvironment::LibraryPath()));
 }
 
-TEST_F(TUsbAudioApiDllTest, OlderMajorVersionIsRefusedAndStaysLoaded) {
+TEST_F(TUsbAudioApiDllTest, OlderMajorVersionIsRefusedAndStaysLoaded)
+{
     SimTestEnvironment sim(L"api 4.2");
     EXPECT_EQ(kStatusApiVersionRefused, api.Load(SimTestEnvironment::LibraryPath()));
     EXPECT_NE(nullptr, api.Module());
@@ -149,7 +161,8 @@ TEST_F(TUsbAudioApiDllTest, OlderMajorVersionIsRefusedAndStaysLoaded) {
     EXPECT_EQ(1u, api.Load(SimTestEnvironment::LibraryPath()));
 }
 
-TEST_F(TUsbAudioApiDllTest, EntriesNewerThanTheLibraryStayNull) {
+TEST_F(TUsbAudioApiDllTest, EntriesNewerThanTheLibraryStayNull)
+{
     SimTestEnvironment sim(L"api 5.8");
     ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
     EXPECT_EQ(nullptr, api.TUSBAUDIO_GetASIOInstanceCount);
@@ -161,21 +174,23 @@ TEST_F(TUsbAudioApiDllTest, EntriesNewerThanTheLibraryStayNull) {
     EXPECT_EQ(kEntryCount - 4, ResolvedEntries(api));
 }
 
-TEST_F(TUsbAudioApiDllTest, VersionGroupsFollowTheReportedMinorVersion) {
+TEST_F(TUsbAudioApiDllTest, VersionGroupsFollowTheReportedMinorVersion)
+{
     SimTestEnvironment sim(L"api 5.3");
     ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
-    EXPECT_NE(nullptr, api.TUSBAUDIO_SetPreferredASIODevice);    // 5.1
-    EXPECT_NE(nullptr, api.TUSBAUDIO_ClearPreferredASIODevice);  // 5.1
-    EXPECT_NE(nullptr, api.TUSBAUDIO_QueryDeviceStatistics);     // 5.2
-    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetControlPanelOptions);    // 5.4
-    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetExtendedInfo);           // 5.5
-    EXPECT_EQ(nullptr, api.TUSBAUDIO_SetSoundDeviceProfile);     // 5.6
-    EXPECT_EQ(nullptr, api.TUSBAUDIO_SetHwChannelHiddenFlags);   // 5.7
-    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetCustomString);           // 5.8
+    EXPECT_NE(nullptr, api.TUSBAUDIO_SetPreferredASIODevice);   // 5.1
+    EXPECT_NE(nullptr, api.TUSBAUDIO_ClearPreferredASIODevice); // 5.1
+    EXPECT_NE(nullptr, api.TUSBAUDIO_QueryDeviceStatistics);    // 5.2
+    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetControlPanelOptions);   // 5.4
+    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetExtendedInfo);          // 5.5
+    EXPECT_EQ(nullptr, api.TUSBAUDIO_SetSoundDeviceProfile);    // 5.6
+    EXPECT_EQ(nullptr, api.TUSBAUDIO_SetHwChannelHiddenFlags);  // 5.7
+    EXPECT_EQ(nullptr, api.TUSBAUDIO_GetCustomString);          // 5.8
     EXPECT_EQ(kEntryCount - 9, ResolvedEntries(api));
 }
 
-TEST_F(TUsbAudioApiDllTest, LibraryLackingAnEntryIsUnloadedWithTheLookupError) {
+TEST_F(TUsbAudioApiDllTest, LibraryLackingAnEntryIsUnloadedWithTheLookupError)
+{
     SimTestEnvironment sim;
     EXPECT_EQ(static_cast<uint32_t>(ERROR_PROC_NOT_FOUND),
               api.Load(SimTestEnvironment::LibraryPath(L"tusbaudioapi_incomplete.dll")));
@@ -185,7 +200,8 @@ TEST_F(TUsbAudioApiDllTest, LibraryLackingAnEntryIsUnloadedWithTheLookupError) {
     EXPECT_EQ(nullptr, ::GetModuleHandleW(L"tusbaudioapi_incomplete.dll"));
 }
 
-TEST_F(TUsbAudioApiDllTest, UnloadClearsEverythingAndAllowsLoadingAgain) {
+TEST_F(TUsbAudioApiDllTest, UnloadClearsEverythingAndAllowsLoadingAgain)
+{
     SimTestEnvironment sim;
     ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
     api.Unload();
@@ -193,9 +209,9 @@ TEST_F(TUsbAudioApiDllTest, UnloadClearsEverythingAndAllowsLoadingAgain) {
     EXPECT_EQ(0u, api.ApiVersion());
     EXPECT_EQ(0u, ResolvedEntries(api));
     EXPECT_EQ(nullptr, ::GetModuleHandleW(L"tusbaudioapi.dll"));
-    api.Unload();  // a second unload does nothing
+    api.Unload(); // a second unload does nothing
     EXPECT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
     EXPECT_EQ(kEntryCount, ResolvedEntries(api));
 }
 
-}  // namespace
+} // namespace

@@ -22,11 +22,13 @@ public:
     ~RecordingWorker() override { StopThread(INFINITE); }
 
 protected:
-    uint32_t InitThread() override {
+    uint32_t InitThread() override
+    {
         initialised = true;
         return initStatus;
     }
-    uint32_t ExecuteThread() override {
+    uint32_t ExecuteThread() override
+    {
         executed = true;
         ::WaitForSingleObject(StopEventHandle(), INFINITE);
         ::Sleep(ignoreStopMs);
@@ -35,14 +37,16 @@ protected:
     void ExitThread() override { exited = true; }
 };
 
-bool WaitFor(const std::atomic<bool>& flag) {
+bool WaitFor(const std::atomic<bool>& flag)
+{
     for (int i = 0; i < 400 && !flag; ++i) {
         ::Sleep(5);
     }
     return flag;
 }
 
-TEST(ThreadTest, StoppingAWorkerThatNeverStartedSucceedsAtOnce) {
+TEST(ThreadTest, StoppingAWorkerThatNeverStartedSucceedsAtOnce)
+{
     RecordingWorker worker;
     const ULONGLONG start = ::GetTickCount64();
     EXPECT_EQ(0u, worker.StopThread(1000));
@@ -50,7 +54,8 @@ TEST(ThreadTest, StoppingAWorkerThatNeverStartedSucceedsAtOnce) {
     EXPECT_LT(::GetTickCount64() - start, 100u);
 }
 
-TEST(ThreadTest, RoutineRunsExecuteThenExitUntilStopped) {
+TEST(ThreadTest, RoutineRunsExecuteThenExitUntilStopped)
+{
     RecordingWorker worker;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
     ASSERT_TRUE(WaitFor(worker.executed));
@@ -60,7 +65,8 @@ TEST(ThreadTest, RoutineRunsExecuteThenExitUntilStopped) {
     EXPECT_FALSE(worker.IsThreadHeld());
 }
 
-TEST(ThreadTest, FailedInitialisationSkipsExecuteAndExit) {
+TEST(ThreadTest, FailedInitialisationSkipsExecuteAndExit)
+{
     RecordingWorker worker;
     worker.initStatus = 5;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
@@ -70,7 +76,8 @@ TEST(ThreadTest, FailedInitialisationSkipsExecuteAndExit) {
     EXPECT_FALSE(worker.exited);
 }
 
-TEST(ThreadTest, SecondStartIsRefusedAndTheRunningThreadStillStops) {
+TEST(ThreadTest, SecondStartIsRefusedAndTheRunningThreadStillStops)
+{
     RecordingWorker worker;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
     ASSERT_TRUE(WaitFor(worker.executed));
@@ -81,7 +88,8 @@ TEST(ThreadTest, SecondStartIsRefusedAndTheRunningThreadStillStops) {
     EXPECT_TRUE(worker.exited);
 }
 
-TEST(ThreadTest, LateThreadStaysHeldUntilItEnds) {
+TEST(ThreadTest, LateThreadStaysHeldUntilItEnds)
+{
     RecordingWorker worker;
     worker.ignoreStopMs = 300;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
@@ -100,7 +108,8 @@ TEST(ThreadTest, LateThreadStaysHeldUntilItEnds) {
     EXPECT_EQ(0u, worker.StopThread(1000));
 }
 
-TEST(ThreadTest, EventsKeepTheirResetMode) {
+TEST(ThreadTest, EventsKeepTheirResetMode)
+{
     WnAutoResetEvent automatic;
     WnManualResetEvent manual;
     ASSERT_EQ(0u, automatic.Create());
@@ -119,4 +128,4 @@ TEST(ThreadTest, EventsKeepTheirResetMode) {
     EXPECT_NE(0u, manual.Set());
 }
 
-}  // namespace
+} // namespace

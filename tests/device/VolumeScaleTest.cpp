@@ -7,7 +7,8 @@
 
 namespace {
 
-VolumeMuteInfo Range(int minDb256, int maxDb256, int resolution) {
+VolumeMuteInfo Range(int minDb256, int maxDb256, int resolution)
+{
     VolumeMuteInfo range;
     range.minVolume = static_cast<int16_t>(minDb256);
     range.maxVolume = static_cast<int16_t>(maxDb256);
@@ -17,17 +18,19 @@ VolumeMuteInfo Range(int minDb256, int maxDb256, int resolution) {
 
 const VolumeMuteInfo kDefault = Range(-127 * 256, 0, 256);
 
-TEST(VolumeScaleTest, TablePositionsGiveTheirVolumes) {
+TEST(VolumeScaleTest, TablePositionsGiveTheirVolumes)
+{
     EXPECT_EQ(0, VolumeScale::PositionToVolume(44.0, kDefault));
     EXPECT_EQ(-7168, VolumeScale::PositionToVolume(16.0, kDefault));
-    EXPECT_EQ(0, VolumeScale::PositionToVolume(44.9, kDefault));  // truncated to the table point
+    EXPECT_EQ(0, VolumeScale::PositionToVolume(44.9, kDefault)); // truncated to the table point
     EXPECT_EQ(-127 * 256, VolumeScale::PositionToVolume(0.0, kDefault));
     EXPECT_EQ(-70 * 256, VolumeScale::PositionToVolume(1.0, kDefault));
     EXPECT_EQ(-29 * 256, VolumeScale::PositionToVolume(15.99, kDefault));
     EXPECT_EQ(-14 * 256, VolumeScale::PositionToVolume(30.7, kDefault));
 }
 
-TEST(VolumeScaleTest, LinearPartRunsFromMinus28DbToTheMaximum) {
+TEST(VolumeScaleTest, LinearPartRunsFromMinus28DbToTheMaximum)
+{
     EXPECT_EQ(-7168, VolumeScale::PositionToVolume(45.0, kDefault));
     EXPECT_EQ(0, VolumeScale::PositionToVolume(100.0, kDefault));
 
@@ -42,7 +45,8 @@ TEST(VolumeScaleTest, LinearPartRunsFromMinus28DbToTheMaximum) {
     EXPECT_EQ(-7168 + 27 * 300, VolumeScale::PositionToVolume(100.0, ragged));
 }
 
-TEST(VolumeScaleTest, VolumesMapToTheFirstTablePointAtOrAboveThem) {
+TEST(VolumeScaleTest, VolumesMapToTheFirstTablePointAtOrAboveThem)
+{
     EXPECT_DOUBLE_EQ(17.0, VolumeScale::VolumeToPosition(-7000, kDefault));
     EXPECT_DOUBLE_EQ(44.0, VolumeScale::VolumeToPosition(0, kDefault));
     EXPECT_DOUBLE_EQ(0.0, VolumeScale::VolumeToPosition(-127 * 256, kDefault));
@@ -53,7 +57,8 @@ TEST(VolumeScaleTest, VolumesMapToTheFirstTablePointAtOrAboveThem) {
     EXPECT_DOUBLE_EQ(44.0, VolumeScale::VolumeToPosition(20 * 256, kDefault));
 }
 
-TEST(VolumeScaleTest, EveryTablePointMapsBackToItself) {
+TEST(VolumeScaleTest, EveryTablePointMapsBackToItself)
+{
     for (int point = 0; point < VolumeScale::kTablePoints; ++point) {
         const int16_t volume = VolumeScale::PositionToVolume(point, kDefault);
         EXPECT_EQ(VolumeScale::TableVolume(point), volume);
@@ -62,7 +67,8 @@ TEST(VolumeScaleTest, EveryTablePointMapsBackToItself) {
     }
 }
 
-TEST(VolumeScaleTest, RangeWithoutResolutionGivesTheNoDeviceAnswers) {
+TEST(VolumeScaleTest, RangeWithoutResolutionGivesTheNoDeviceAnswers)
+{
     const VolumeMuteInfo empty{};
     EXPECT_EQ(0, VolumeScale::PositionToVolume(60.0, empty));
     EXPECT_EQ(0, VolumeScale::PositionToVolume(10.0, empty));
@@ -70,7 +76,8 @@ TEST(VolumeScaleTest, RangeWithoutResolutionGivesTheNoDeviceAnswers) {
     EXPECT_DOUBLE_EQ(0.0, VolumeScale::VolumeToPosition(512, empty));
 }
 
-TEST(VolumeScaleTest, PositionsOutsideTheScaleArePinnedToIt) {
+TEST(VolumeScaleTest, PositionsOutsideTheScaleArePinnedToIt)
+{
     const VolumeMuteInfo loud = Range(-127 * 256, 6 * 256, 256);
     EXPECT_EQ(-127 * 256, VolumeScale::PositionToVolume(-1.0, loud));
     EXPECT_EQ(-127 * 256, VolumeScale::PositionToVolume(-1e300, loud));
@@ -81,7 +88,8 @@ TEST(VolumeScaleTest, PositionsOutsideTheScaleArePinnedToIt) {
               VolumeScale::PositionToVolume(std::numeric_limits<double>::infinity(), loud));
 }
 
-TEST(VolumeScaleTest, ExtremeRangesStayFinite) {
+TEST(VolumeScaleTest, ExtremeRangesStayFinite)
+{
     // A step larger than the whole span above -28 dB.
     const VolumeMuteInfo coarse = Range(-32768, 512, 10000);
     EXPECT_TRUE(std::isfinite(VolumeScale::VolumeToPosition(512, coarse)));
@@ -91,4 +99,4 @@ TEST(VolumeScaleTest, ExtremeRangesStayFinite) {
     EXPECT_DOUBLE_EQ(100.0, VolumeScale::VolumeToPosition(32767, widest));
 }
 
-}  // namespace
+} // namespace

@@ -15,17 +15,20 @@ using Journal = std::vector<std::wstring>;
 
 class DriverMixerDeviceTest : public SimulatedDeviceTest {
 protected:
-    void Open(std::wstring_view configuration = {}) {
+    void Open(std::wstring_view configuration = {})
+    {
         Bind(configuration);
         ASSERT_EQ(0u, manager->OpenDevice());
         NewJournal();
     }
     // The journal since the last look, without the monitor thread's reads,
     // which interleave with the calls under test.
-    Journal Sent() {
+    Journal Sent()
+    {
         Journal calls;
         for (std::wstring& line : NewJournal()) {
-            if (line.rfind(L"TUSBAUDIO_ReadDeviceNotification", 0) != 0) calls.push_back(line);
+            if (line.rfind(L"TUSBAUDIO_ReadDeviceNotification", 0) != 0)
+                calls.push_back(line);
         }
         return calls;
     }
@@ -35,21 +38,24 @@ protected:
     MixerRules rules{widgets, device};
 };
 
-TEST_F(DriverMixerDeviceTest, FaderMoveSendsTablePoint) {
+TEST_F(DriverMixerDeviceTest, FaderMoveSendsTablePoint)
+{
     Open();
     rules.OnFaderMoved(L"input_mic1", 30.7);
     EXPECT_EQ(Journal({L"TUSBAUDIO_SetVolume(1,1,1,-3584) = 0x00000000"}), Sent());
     EXPECT_EQ(30.0, widgets.faders[L"input_mic1"].value);
 }
 
-TEST_F(DriverMixerDeviceTest, DeviceMinimumRaisesBottomPoint) {
+TEST_F(DriverMixerDeviceTest, DeviceMinimumRaisesBottomPoint)
+{
     Open(L"range in all -25600 0 256");
     rules.OnFaderMoved(L"input_guitar", 0.0);
     EXPECT_EQ(Journal({L"TUSBAUDIO_SetVolume(1,1,6,-17920) = 0x00000000"}), Sent());
     EXPECT_EQ(1.0, widgets.faders[L"input_guitar"].value);
 }
 
-TEST_F(DriverMixerDeviceTest, LockedPairSendsMovedSideFirst) {
+TEST_F(DriverMixerDeviceTest, LockedPairSendsMovedSideFirst)
+{
     Open();
     rules.OnFaderMoved(L"output_ear_right", 20.0);
     EXPECT_EQ(Journal({L"TUSBAUDIO_SetVolume(1,0,2,-6144) = 0x00000000",
@@ -61,7 +67,8 @@ TEST_F(DriverMixerDeviceTest, LockedPairSendsMovedSideFirst) {
     EXPECT_EQ(Journal({L"TUSBAUDIO_SetVolume(1,0,2,-5888) = 0x00000000"}), Sent());
 }
 
-TEST_F(DriverMixerDeviceTest, EngagingLockSendsAverageLeftThenRight) {
+TEST_F(DriverMixerDeviceTest, EngagingLockSendsAverageLeftThenRight)
+{
     Open();
     widgets.faders[L"output_phone2_left"].value = 10;
     widgets.faders[L"output_phone2_right"].value = 13;
@@ -71,7 +78,8 @@ TEST_F(DriverMixerDeviceTest, EngagingLockSendsAverageLeftThenRight) {
               Sent());
 }
 
-TEST_F(DriverMixerDeviceTest, MuteSendsLeftThenRight) {
+TEST_F(DriverMixerDeviceTest, MuteSendsLeftThenRight)
+{
     Open();
     rules.OnMuteChanged(L"output_box_mute", true);
     EXPECT_EQ(Journal({L"TUSBAUDIO_SetMute(1,0,7,1) = 0x00000000",
@@ -81,7 +89,8 @@ TEST_F(DriverMixerDeviceTest, MuteSendsLeftThenRight) {
     EXPECT_FALSE(widgets.faders[L"output_box_right"].enabled);
 }
 
-TEST_F(DriverMixerDeviceTest, EntityRequestsCarryExactBytes) {
+TEST_F(DriverMixerDeviceTest, EntityRequestsCarryExactBytes)
+{
     Open();
     rules.OnKnobTurned(L"mic2amp", 9.0);
     rules.OnPhantomPowerChanged(true);
@@ -97,7 +106,8 @@ TEST_F(DriverMixerDeviceTest, EntityRequestsCarryExactBytes) {
     EXPECT_EQ(L"21DB", widgets.labels[L"mic2_value"].text);
 }
 
-TEST_F(DriverMixerDeviceTest, ShowingTheDeviceReadsInOrderAndSendsNothing) {
+TEST_F(DriverMixerDeviceTest, ShowingTheDeviceReadsInOrderAndSendsNothing)
+{
     Open(L"mute out 3 1; gain 1 5; gain 2 10; volume out 5 -2560");
     rules.ShowVolumes();
     rules.ShowMutes();
@@ -122,7 +132,8 @@ TEST_F(DriverMixerDeviceTest, ShowingTheDeviceReadsInOrderAndSendsNothing) {
     EXPECT_EQ(10.0, widgets.knobs[L"mic2amp"].value);
 }
 
-TEST_F(DriverMixerDeviceTest, LockOutByteAloneDisablesDeviceFaders) {
+TEST_F(DriverMixerDeviceTest, LockOutByteAloneDisablesDeviceFaders)
+{
     Open();
     ASSERT_TRUE(rules.PollDeviceVolumes());
     EXPECT_EQ(50.0, widgets.faders[L"device_MIC2"].value);
@@ -133,7 +144,8 @@ TEST_F(DriverMixerDeviceTest, LockOutByteAloneDisablesDeviceFaders) {
     }
 }
 
-TEST_F(DriverMixerDeviceTest, NoDeviceSendsNothing) {
+TEST_F(DriverMixerDeviceTest, NoDeviceSendsNothing)
+{
     Bind();
     NewJournal();
     rules.OnFaderMoved(L"input_mic1", 30.7);
@@ -147,7 +159,8 @@ TEST_F(DriverMixerDeviceTest, NoDeviceSendsNothing) {
     EXPECT_EQ(L"9DB", widgets.labels[L"mic1_value"].text);
 }
 
-TEST_F(DriverMixerDeviceTest, UnpluggedDeviceSendsToAnInvalidHandleHarmlessly) {
+TEST_F(DriverMixerDeviceTest, UnpluggedDeviceSendsToAnInvalidHandleHarmlessly)
+{
     Open();
     ASSERT_EQ(L"ok\n", Control(L"unplug"));
     rules.OnFaderMoved(L"input_mic1", 40);

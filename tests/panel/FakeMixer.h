@@ -66,46 +66,64 @@ struct FakeDevice : MixerDevice {
     std::vector<std::string> log;
 
     bool IsOpen() const override { return open; }
-    double Quantise(double p, bool in) const override {
-        if (!open) return 0.0;
-        return VolumeScale::VolumeToPosition(VolumeScale::PositionToVolume(p, range[in]), range[in]);
+    double Quantise(double p, bool in) const override
+    {
+        if (!open)
+            return 0.0;
+        return VolumeScale::VolumeToPosition(VolumeScale::PositionToVolume(p, range[in]),
+                                             range[in]);
     }
-    double VolumeToPosition(int16_t v, bool in) const override {
+    double VolumeToPosition(int16_t v, bool in) const override
+    {
         return open ? VolumeScale::VolumeToPosition(v, range[in]) : 0.0;
     }
-    void SetVolumePosition(double p, uint32_t ch, bool in) override {
-        if (!open) return;
+    void SetVolumePosition(double p, uint32_t ch, bool in) override
+    {
+        if (!open)
+            return;
         volumes[in][ch] = VolumeScale::PositionToVolume(p, range[in]);
         log.push_back(Name(in, ch) + " volume " + std::to_string(volumes[in][ch]));
     }
-    void SetMute(bool in, uint32_t ch, bool m) override {
-        if (!open) return;
+    void SetMute(bool in, uint32_t ch, bool m) override
+    {
+        if (!open)
+            return;
         mutes[in][ch] = m;
         log.push_back(Name(in, ch) + " mute " + std::to_string(m));
     }
-    bool GetVolume(bool in, uint32_t ch, int16_t& v) override {
-        if (!open || failReads) return false;
+    bool GetVolume(bool in, uint32_t ch, int16_t& v) override
+    {
+        if (!open || failReads)
+            return false;
         v = volumes[in][ch];
         return true;
     }
-    bool GetMute(bool in, uint32_t ch, bool& m) override {
-        if (!open || failReads) return false;
+    bool GetMute(bool in, uint32_t ch, bool& m) override
+    {
+        if (!open || failReads)
+            return false;
         m = mutes[in][ch];
         return true;
     }
-    void ControlSet(uint8_t selector, const uint8_t* bytes, uint32_t length) override {
-        if (!open) return;
+    void ControlSet(uint8_t selector, const uint8_t* bytes, uint32_t length) override
+    {
+        if (!open)
+            return;
         std::string line = "set " + std::to_string(selector);
-        for (uint32_t i = 0; i < length; ++i) line += " " + std::to_string(bytes[i]);
+        for (uint32_t i = 0; i < length; ++i)
+            line += " " + std::to_string(bytes[i]);
         log.push_back(line);
     }
-    bool ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length) override {
+    bool ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length) override
+    {
         auto it = controls.find(selector);
-        if (!open || failReads || it == controls.end() || it->second.size() < length) return false;
+        if (!open || failReads || it == controls.end() || it->second.size() < length)
+            return false;
         std::copy_n(it->second.begin(), length, buffer);
         return true;
     }
-    static std::string Name(bool in, uint32_t ch) {
+    static std::string Name(bool in, uint32_t ch)
+    {
         return std::string(in ? "in" : "out") + std::to_string(ch);
     }
 };

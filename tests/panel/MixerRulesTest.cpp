@@ -16,20 +16,23 @@ protected:
     MixerRules rules{widgets, device};
 };
 
-TEST_F(MixerRulesTest, SingleFaderRestsOnTablePoint) {
+TEST_F(MixerRulesTest, SingleFaderRestsOnTablePoint)
+{
     rules.OnFaderMoved(L"input_mic1", 30.7);
     EXPECT_EQ(device.log, Log({"in1 volume " + std::to_string(-14 * 256)}));
     EXPECT_EQ(widgets.faders[L"input_mic1"].value, 30.0);
 }
 
-TEST_F(MixerRulesTest, TablePointBelowDeviceMinimumRisesToFirstReachable) {
+TEST_F(MixerRulesTest, TablePointBelowDeviceMinimumRisesToFirstReachable)
+{
     device.range[1].minVolume = -100 * 256;
     rules.OnFaderMoved(L"input_guitar", 0.0);
     EXPECT_EQ(device.log, Log({"in6 volume " + std::to_string(-70 * 256)}));
     EXPECT_EQ(widgets.faders[L"input_guitar"].value, 1.0);
 }
 
-TEST_F(MixerRulesTest, LockedPairMovesPartnerAfterMovedSide) {
+TEST_F(MixerRulesTest, LockedPairMovesPartnerAfterMovedSide)
+{
     rules.OnFaderMoved(L"output_ear_right", 20.0);
     const std::string v = std::to_string(-24 * 256);
     EXPECT_EQ(device.log, Log({"out2 volume " + v, "out1 volume " + v}));
@@ -37,14 +40,16 @@ TEST_F(MixerRulesTest, LockedPairMovesPartnerAfterMovedSide) {
     EXPECT_EQ(widgets.faders[L"output_ear_right"].value, 20.0);
 }
 
-TEST_F(MixerRulesTest, UnlockedPairMovesOnlyOneSide) {
+TEST_F(MixerRulesTest, UnlockedPairMovesOnlyOneSide)
+{
     widgets.switches[L"output_ear_lock"].selected = true; // selected = unlocked
     rules.OnFaderMoved(L"output_ear_right", 20.0);
     EXPECT_EQ(device.log, Log({"out2 volume " + std::to_string(-24 * 256)}));
     EXPECT_EQ(widgets.faders[L"output_ear_left"].value, 44.0);
 }
 
-TEST_F(MixerRulesTest, EngagingLockAveragesAndSendsLeftThenRight) {
+TEST_F(MixerRulesTest, EngagingLockAveragesAndSendsLeftThenRight)
+{
     widgets.faders[L"input_phone2_left"].value = 10;
     widgets.faders[L"input_phone2_right"].value = 13;
     rules.OnLockChanged(L"input_phone2_lock", false);
@@ -58,7 +63,8 @@ TEST_F(MixerRulesTest, EngagingLockAveragesAndSendsLeftThenRight) {
     EXPECT_TRUE(device.log.empty());
 }
 
-TEST_F(MixerRulesTest, MuteGreysTheStripsFadersAndMutesLeftFirst) {
+TEST_F(MixerRulesTest, MuteGreysTheStripsFadersAndMutesLeftFirst)
+{
     rules.OnMuteChanged(L"output_box_mute", true);
     EXPECT_EQ(device.log, Log({"out7 mute 1", "out8 mute 1"}));
     EXPECT_FALSE(widgets.faders[L"output_box_left"].enabled);
@@ -74,7 +80,8 @@ TEST_F(MixerRulesTest, MuteGreysTheStripsFadersAndMutesLeftFirst) {
     EXPECT_TRUE(widgets.faders[L"input_guitar"].enabled);
 }
 
-TEST_F(MixerRulesTest, KnobSendsGainAndLabelsIt) {
+TEST_F(MixerRulesTest, KnobSendsGainAndLabelsIt)
+{
     rules.OnKnobTurned(L"mic2amp", 9.0);
     EXPECT_EQ(device.log, Log({"set 19 2 9"}));
     EXPECT_EQ(widgets.labels[L"mic2_value"].text, L"21DB");
@@ -83,7 +90,8 @@ TEST_F(MixerRulesTest, KnobSendsGainAndLabelsIt) {
     EXPECT_EQ(widgets.labels[L"mic1_value"].text, L"3DB");
 }
 
-TEST_F(MixerRulesTest, SwitchesAndDeviceFadersSendTheirBytes) {
+TEST_F(MixerRulesTest, SwitchesAndDeviceFadersSendTheirBytes)
+{
     rules.OnPhantomPowerChanged(true);
     rules.OnPhantomPowerChanged(false);
     rules.OnInvertChanged(true);
@@ -93,11 +101,12 @@ TEST_F(MixerRulesTest, SwitchesAndDeviceFadersSendTheirBytes) {
     // level byte must not wrap round to a low value.
     rules.OnFaderMoved(L"device_HP", 256.0);
     rules.OnFaderMoved(L"device_MIC1", -3.0);
-    EXPECT_EQ(device.log, Log({"set 16 1", "set 16 0", "set 17 1 0", "set 17 0 0",
-                               "set 20 2 57", "set 20 3 255", "set 20 0 0"}));
+    EXPECT_EQ(device.log, Log({"set 16 1", "set 16 0", "set 17 1 0", "set 17 0 0", "set 20 2 57",
+                               "set 20 3 255", "set 20 0 0"}));
 }
 
-TEST_F(MixerRulesTest, NoDeviceSendsNothingButScreenStillFollows) {
+TEST_F(MixerRulesTest, NoDeviceSendsNothingButScreenStillFollows)
+{
     device.open = false;
     rules.OnFaderMoved(L"input_mic1", 30.7);
     EXPECT_EQ(widgets.faders[L"input_mic1"].value, 0.0);
@@ -112,7 +121,8 @@ TEST_F(MixerRulesTest, NoDeviceSendsNothingButScreenStillFollows) {
     EXPECT_TRUE(device.log.empty());
 }
 
-TEST_F(MixerRulesTest, UnknownNamesAreIgnored) {
+TEST_F(MixerRulesTest, UnknownNamesAreIgnored)
+{
     rules.OnFaderMoved(L"input_phone3_left", 10);
     rules.OnMuteChanged(L"", true);
     rules.OnLockChanged(L"input_master_mute", false);
@@ -120,7 +130,8 @@ TEST_F(MixerRulesTest, UnknownNamesAreIgnored) {
     EXPECT_TRUE(device.log.empty());
 }
 
-TEST_F(MixerRulesTest, ShowVolumesUnlocksPairsFoundApart) {
+TEST_F(MixerRulesTest, ShowVolumesUnlocksPairsFoundApart)
+{
     device.volumes[0][3] = -10 * 256;
     device.volumes[0][4] = -12 * 256;
     device.volumes[1][7] = -5 * 256;
@@ -136,7 +147,8 @@ TEST_F(MixerRulesTest, ShowVolumesUnlocksPairsFoundApart) {
     EXPECT_TRUE(device.log.empty()) << "showing the device sends nothing back";
 }
 
-TEST_F(MixerRulesTest, FailedReadsLeaveControlsAlone) {
+TEST_F(MixerRulesTest, FailedReadsLeaveControlsAlone)
+{
     widgets.faders[L"input_mic1"].value = 20;
     widgets.switches[L"output_ear_mute"].selected = true;
     widgets.knobs[L"mic1amp"].value = 7;
@@ -156,7 +168,8 @@ TEST_F(MixerRulesTest, FailedReadsLeaveControlsAlone) {
     EXPECT_FALSE(widgets.switches[L"input_invert"].selected);
 }
 
-TEST_F(MixerRulesTest, ShowMutesAgreeAndDisagree) {
+TEST_F(MixerRulesTest, ShowMutesAgreeAndDisagree)
+{
     device.mutes[0][3] = true; // Phone1 output sides disagree
     device.mutes[1][7] = device.mutes[1][8] = true;
     device.mutes[0][0] = true;
@@ -173,7 +186,8 @@ TEST_F(MixerRulesTest, ShowMutesAgreeAndDisagree) {
     EXPECT_TRUE(widgets.faders[L"input_master"].enabled);
 }
 
-TEST_F(MixerRulesTest, SwitchesAndGainsFromDevice) {
+TEST_F(MixerRulesTest, SwitchesAndGainsFromDevice)
+{
     device.controls[16] = {1};
     device.controls[17] = {0};
     device.controls[19] = {0x5A};
@@ -188,7 +202,8 @@ TEST_F(MixerRulesTest, SwitchesAndGainsFromDevice) {
     EXPECT_TRUE(device.log.empty());
 }
 
-TEST_F(MixerRulesTest, DeviceBlockAppliesOnlyWhatChanged) {
+TEST_F(MixerRulesTest, DeviceBlockAppliesOnlyWhatChanged)
+{
     device.controls[20] = {100, 90, 80, 10, 20, 30, 40, 0};
     ASSERT_TRUE(rules.PollDeviceVolumes());
     EXPECT_EQ(widgets.faders[L"device_MIC1"].maximum, 100.0);
@@ -222,7 +237,8 @@ TEST_F(MixerRulesTest, DeviceBlockAppliesOnlyWhatChanged) {
     EXPECT_TRUE(device.log.empty());
 }
 
-TEST_F(MixerRulesTest, PollWithoutDeviceOrWithFailedReadChangesNothing) {
+TEST_F(MixerRulesTest, PollWithoutDeviceOrWithFailedReadChangesNothing)
+{
     device.controls[20] = {100, 90, 80, 10, 20, 30, 40, 1};
     device.failReads = true;
     EXPECT_FALSE(rules.PollDeviceVolumes());
@@ -233,10 +249,12 @@ TEST_F(MixerRulesTest, PollWithoutDeviceOrWithFailedReadChangesNothing) {
     EXPECT_EQ(rules.LastDeviceVolumeBlock(), DeviceVolumeBlock{});
 }
 
-TEST(ChannelMapTest, TablesAreConsistent) {
+TEST(ChannelMapTest, TablesAreConsistent)
+{
     EXPECT_EQ(ChannelMap::Faders().size(), 17u);
     for (const MixerFader& fader : ChannelMap::Faders()) {
-        if (!fader.IsStereo()) continue;
+        if (!fader.IsStereo())
+            continue;
         const MixerFader* partner = ChannelMap::FindFader(fader.partner);
         ASSERT_NE(partner, nullptr);
         EXPECT_EQ(partner->partner, fader.name);

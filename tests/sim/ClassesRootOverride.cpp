@@ -9,9 +9,10 @@ namespace {
 const wchar_t kServerKey[] = L"CLSID\\{D47F9B6B-E6C3-46FA-858F-E692150E9166}\\InprocServer32";
 std::atomic<unsigned> overrides = 0;
 
-}  // namespace
+} // namespace
 
-ClassesRootOverride::ClassesRootOverride() {
+ClassesRootOverride::ClassesRootOverride()
+{
     keyPath = L"Software\\KorVaneTests\\" +
               SimText::Format("%lu-%u", ::GetCurrentProcessId(), overrides.fetch_add(1));
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -25,7 +26,8 @@ ClassesRootOverride::ClassesRootOverride() {
     }
 }
 
-ClassesRootOverride::~ClassesRootOverride() {
+ClassesRootOverride::~ClassesRootOverride()
+{
     if (root != nullptr) {
         ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         ::RegCloseKey(root);
@@ -33,12 +35,14 @@ ClassesRootOverride::~ClassesRootOverride() {
     }
 }
 
-LSTATUS ClassesRootOverride::RegisterLibrary(const std::wstring& path) {
+LSTATUS ClassesRootOverride::RegisterLibrary(const std::wstring& path)
+{
     return RegisterValue(REG_SZ, path.c_str(),
                          static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
 }
 
-LSTATUS ClassesRootOverride::RegisterValue(DWORD type, const void* data, DWORD bytes) {
+LSTATUS ClassesRootOverride::RegisterValue(DWORD type, const void* data, DWORD bytes)
+{
     HKEY key = nullptr;
     LSTATUS status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kServerKey, 0, nullptr,
                                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
@@ -49,7 +53,8 @@ LSTATUS ClassesRootOverride::RegisterValue(DWORD type, const void* data, DWORD b
     return status;
 }
 
-std::wstring ClassesRootOverride::RegisteredLibrary() const {
+std::wstring ClassesRootOverride::RegisteredLibrary() const
+{
     wchar_t value[1024] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
     if (::RegGetValueW(HKEY_CLASSES_ROOT, kServerKey, nullptr, RRF_RT_REG_SZ, nullptr, value,

@@ -9,7 +9,8 @@
 #include "sim/SimDriver.h"
 #include "sim/SimText.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     SimDriver driver;
     SimCommandInterpreter interpreter(driver);
     interpreter.Execute(

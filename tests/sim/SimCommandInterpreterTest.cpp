@@ -14,7 +14,8 @@ protected:
     SimCommandInterpreter interpreter{driver};
 };
 
-TEST_F(SimCommandInterpreterTest, StateReplaysIntoAnIdenticalDriver) {
+TEST_F(SimCommandInterpreterTest, StateReplaysIntoAnIdenticalDriver)
+{
     ASSERT_EQ(
         L"ok\n",
         interpreter.Execute(
@@ -40,7 +41,8 @@ TEST_F(SimCommandInterpreterTest, StateReplaysIntoAnIdenticalDriver) {
 
 // A range change keeps each volume inside the new range, and an inverted
 // range is refused, so a described state always replays to itself.
-TEST_F(SimCommandInterpreterTest, RangesHoldTheirVolumes) {
+TEST_F(SimCommandInterpreterTest, RangesHoldTheirVolumes)
+{
     ASSERT_EQ(L"ok\n", interpreter.Execute(L"volume in 1 0; range in 1 -10000 -5000 256"));
     EXPECT_EQ(-5000, driver.device.Channels(true)[1].volume);
     EXPECT_EQ(0u, interpreter.Execute(L"range in all 5200 1536 256").rfind(L"error: range", 0));
@@ -52,14 +54,16 @@ TEST_F(SimCommandInterpreterTest, RangesHoldTheirVolumes) {
     EXPECT_EQ(interpreter.DescribeState(), replay.DescribeState());
 }
 
-TEST_F(SimCommandInterpreterTest, CommandsRunInOrderUntilOneFails) {
+TEST_F(SimCommandInterpreterTest, CommandsRunInOrderUntilOneFails)
+{
     const std::wstring reply = interpreter.Execute(L"phantom 1\nvolume in 9 0\ninvert 1");
     EXPECT_EQ(0u, reply.rfind(L"error: usage: volume", 0)) << reply.c_str();
     EXPECT_EQ(1, driver.device.phantomPower);
     EXPECT_EQ(0, driver.device.invert);
 }
 
-TEST_F(SimCommandInterpreterTest, MalformedCommandsAreRefused) {
+TEST_F(SimCommandInterpreterTest, MalformedCommandsAreRefused)
+{
     for (const wchar_t* bad : {L"explode",
                                L"api 5",
                                L"api 5.x",
@@ -89,7 +93,8 @@ TEST_F(SimCommandInterpreterTest, MalformedCommandsAreRefused) {
     EXPECT_EQ(L"ok\n", interpreter.Execute(L"  \n;; # only a comment\n"));
 }
 
-TEST_F(SimCommandInterpreterTest, OutsideChangesQueueTheirCategories) {
+TEST_F(SimCommandInterpreterTest, OutsideChangesQueueTheirCategories)
+{
     uint32_t handle = 0;
     driver.Enumerate();
     driver.OpenByIndex(0, &handle);
@@ -111,7 +116,8 @@ TEST_F(SimCommandInterpreterTest, OutsideChangesQueueTheirCategories) {
     EXPECT_EQ(expected, categories);
 }
 
-TEST_F(SimCommandInterpreterTest, InjectedFailuresLapseAfterTheirCount) {
+TEST_F(SimCommandInterpreterTest, InjectedFailuresLapseAfterTheirCount)
+{
     ASSERT_EQ(L"ok\n", interpreter.Execute(
                            L"fail TUSBAUDIO_GetMute 0xEE000042 2; fail TUSBAUDIO_SetMute 7"));
     EXPECT_EQ(0xEE000042u, driver.injection.TakeFailure(L"TUSBAUDIO_GetMute"));
@@ -128,7 +134,8 @@ TEST_F(SimCommandInterpreterTest, InjectedFailuresLapseAfterTheirCount) {
     EXPECT_EQ(0u, driver.injection.TakeDelay(L"TUSBAUDIO_GetVolume"));
 }
 
-TEST_F(SimCommandInterpreterTest, PlugCommandsPostOnlyWhenTheStateChanges) {
+TEST_F(SimCommandInterpreterTest, PlugCommandsPostOnlyWhenTheStateChanges)
+{
     driver.RegisterPnp(0, 0, 0x99, 0x466);
     ASSERT_EQ(L"ok\n", interpreter.Execute(L"plug; unplug; unplug; plug"));
     const SimSignals signals = driver.TakeSignals();
@@ -141,4 +148,4 @@ TEST_F(SimCommandInterpreterTest, PlugCommandsPostOnlyWhenTheStateChanges) {
     EXPECT_TRUE(driver.TakeSignals().posts.empty());
 }
 
-}  // namespace
+} // namespace

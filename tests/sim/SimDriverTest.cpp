@@ -9,24 +9,28 @@
 
 namespace {
 
-uint32_t U32(const uint8_t* record, size_t offset) {
+uint32_t U32(const uint8_t* record, size_t offset)
+{
     return record[offset] | record[offset + 1] << 8 | record[offset + 2] << 16 |
            static_cast<uint32_t>(record[offset + 3]) << 24;
 }
 
-int16_t I16(const uint8_t* record, size_t offset) {
+int16_t I16(const uint8_t* record, size_t offset)
+{
     return static_cast<int16_t>(record[offset] | record[offset + 1] << 8);
 }
 
 class SimDriverTest : public ::testing::Test {
 protected:
-    uint32_t Open() {
+    uint32_t Open()
+    {
         uint32_t handle = 0;
         EXPECT_EQ(0u, driver.Enumerate());
         EXPECT_EQ(0u, driver.OpenByIndex(0, &handle));
         return handle;
     }
-    std::vector<uint32_t> Drain(uint32_t handle) {
+    std::vector<uint32_t> Drain(uint32_t handle)
+    {
         std::vector<uint32_t> categories;
         uint32_t category = 0;
         uint8_t data[64];
@@ -40,14 +44,15 @@ protected:
     SimDriver driver;
 };
 
-TEST_F(SimDriverTest, EnumerationAndOpeningFollowThePlugState) {
+TEST_F(SimDriverTest, EnumerationAndOpeningFollowThePlugState)
+{
     uint32_t handle = 0;
-    EXPECT_EQ(kSimInvalidParameter, driver.OpenByIndex(0, &handle));  // not enumerated yet
+    EXPECT_EQ(kSimInvalidParameter, driver.OpenByIndex(0, &handle)); // not enumerated yet
     driver.Enumerate();
     EXPECT_EQ(1u, driver.DeviceCount());
     EXPECT_EQ(kSimInvalidParameter, driver.OpenByIndex(1, &handle));
     driver.Unplug();
-    EXPECT_EQ(1u, driver.DeviceCount());  // until enumerated again
+    EXPECT_EQ(1u, driver.DeviceCount()); // until enumerated again
     EXPECT_EQ(kSimNoDevice, driver.OpenByIndex(0, &handle));
     driver.Enumerate();
     EXPECT_EQ(0u, driver.DeviceCount());
@@ -59,18 +64,20 @@ TEST_F(SimDriverTest, EnumerationAndOpeningFollowThePlugState) {
     EXPECT_EQ(2u, driver.OpenHandleCount());
 }
 
-TEST_F(SimDriverTest, UnplugInvalidatesEveryHandle) {
+TEST_F(SimDriverTest, UnplugInvalidatesEveryHandle)
+{
     const uint32_t handle = Open();
     int16_t volume = 0;
     driver.Unplug();
     EXPECT_EQ(kSimInvalidHandle, driver.GetVolume(handle, 1, 0, &volume));
     EXPECT_EQ(kSimInvalidHandle, driver.Close(handle));
     driver.Plug();
-    EXPECT_EQ(kSimInvalidHandle, driver.GetVolume(handle, 1, 0, &volume));  // gone for good
+    EXPECT_EQ(kSimInvalidHandle, driver.GetVolume(handle, 1, 0, &volume)); // gone for good
 }
 
-TEST_F(SimDriverTest, PlugAndPlayPostsOnlyChangesToTheRegisteredWindow) {
-    driver.Unplug();  // nobody registered: nothing to post
+TEST_F(SimDriverTest, PlugAndPlayPostsOnlyChangesToTheRegisteredWindow)
+{
+    driver.Unplug(); // nobody registered: nothing to post
     EXPECT_TRUE(driver.TakeSignals().posts.empty());
     driver.RegisterPnp(0x11, 0x22, 0x1234, 0x466);
     driver.Plug();
@@ -88,7 +95,8 @@ TEST_F(SimDriverTest, PlugAndPlayPostsOnlyChangesToTheRegisteredWindow) {
     EXPECT_TRUE(driver.TakeSignals().posts.empty());
 }
 
-TEST_F(SimDriverTest, NotificationsQueuePerRegisteredHandleAndSetItsEventOnce) {
+TEST_F(SimDriverTest, NotificationsQueuePerRegisteredHandleAndSetItsEventOnce)
+{
     const uint32_t listening = Open();
     const uint32_t silent = Open();
     ASSERT_EQ(0u, driver.RegisterNotification(listening, 0xFFFFFFFF, 0x77));
@@ -118,7 +126,8 @@ TEST_F(SimDriverTest, NotificationsQueuePerRegisteredHandleAndSetItsEventOnce) {
     EXPECT_EQ(1u, mute);
 }
 
-TEST_F(SimDriverTest, CategoryFilterAndUnregistering) {
+TEST_F(SimDriverTest, CategoryFilterAndUnregistering)
+{
     const uint32_t handle = Open();
     driver.RegisterNotification(handle, 1u << kSimCategoryMute, 0x77);
     driver.ChangeVolume(true, 0, -256);
@@ -128,10 +137,11 @@ TEST_F(SimDriverTest, CategoryFilterAndUnregistering) {
     driver.RegisterNotification(handle, 0, 0);
     driver.ChangeMute(true, 0, 1);
     EXPECT_TRUE(Drain(handle).empty());
-    EXPECT_EQ(1u, driver.TakeSignals().events.size());  // one event to set, however many changes
+    EXPECT_EQ(1u, driver.TakeSignals().events.size()); // one event to set, however many changes
 }
 
-TEST_F(SimDriverTest, FullQueueDropsTheOldestNotifications) {
+TEST_F(SimDriverTest, FullQueueDropsTheOldestNotifications)
+{
     const uint32_t handle = Open();
     driver.RegisterNotification(handle, 0xFFFFFFFF, 0);
     for (uint32_t i = 0; i < SimDriver::kQueueLimit + 10; ++i) {
@@ -142,7 +152,8 @@ TEST_F(SimDriverTest, FullQueueDropsTheOldestNotifications) {
     EXPECT_EQ(10u, categories.front());
 }
 
-TEST_F(SimDriverTest, VolumesAreHeldInsideTheChannelRange) {
+TEST_F(SimDriverTest, VolumesAreHeldInsideTheChannelRange)
+{
     const uint32_t handle = Open();
     driver.device.inputs[4].minVolume = -100 * 256;
     driver.device.inputs[4].maxVolume = 6 * 256;
@@ -163,7 +174,8 @@ TEST_F(SimDriverTest, VolumesAreHeldInsideTheChannelRange) {
     EXPECT_EQ(256, I16(record, 8));
 }
 
-TEST_F(SimDriverTest, AudioControlRequestsUseTheirByteLayouts) {
+TEST_F(SimDriverTest, AudioControlRequestsUseTheirByteLayouts)
+{
     const uint32_t handle = Open();
     driver.RegisterNotification(handle, 0xFFFFFFFF, 0);
     const uint8_t gain[] = {2, 9};
@@ -171,7 +183,7 @@ TEST_F(SimDriverTest, AudioControlRequestsUseTheirByteLayouts) {
     uint8_t byte = 0;
     uint32_t transferred = 0;
     ASSERT_EQ(0u, driver.AudioControlGet(handle, 10, 1, 19, &byte, 1, &transferred));
-    EXPECT_EQ(0x39, byte);  // MIC1 step 3 in the high nibble, MIC2 step 9 in the low one
+    EXPECT_EQ(0x39, byte); // MIC1 step 3 in the high nibble, MIC2 step 9 in the low one
     EXPECT_EQ(1u, transferred);
 
     const uint8_t invert[] = {1, 0};
@@ -184,7 +196,7 @@ TEST_F(SimDriverTest, AudioControlRequestsUseTheirByteLayouts) {
     EXPECT_EQ(1, byte);
 
     driver.device.deviceVolume = {60, 80, 100, 0, 0, 0, 0, 1};
-    const uint8_t level[] = {2, 90};  // GUITAR, above its scale top of 80
+    const uint8_t level[] = {2, 90}; // GUITAR, above its scale top of 80
     ASSERT_EQ(0u, driver.AudioControlSet(handle, 10, 1, 20, level, 2, nullptr));
     uint8_t block[8] = {};
     ASSERT_EQ(0u, driver.AudioControlGet(handle, 10, 1, 20, block, 8, &transferred));
@@ -202,10 +214,11 @@ TEST_F(SimDriverTest, AudioControlRequestsUseTheirByteLayouts) {
     EXPECT_EQ(kSimNotSupported, driver.AudioControlGet(handle, 11, 1, 20, block, 8, nullptr));
     EXPECT_EQ(kSimNotSupported, driver.AudioControlGet(handle, 10, 2, 20, block, 8, nullptr));
     EXPECT_EQ(kSimNotSupported, driver.AudioControlGet(handle, 10, 1, 18, block, 8, nullptr));
-    EXPECT_TRUE(Drain(handle).empty());  // refused requests change nothing
+    EXPECT_TRUE(Drain(handle).empty()); // refused requests change nothing
 }
 
-TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets) {
+TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets)
+{
     const uint32_t handle = Open();
     driver.device.asioBufferSizes = {64, 128};
     uint8_t asio[SimDevice::kAsioInfoSize];
@@ -222,9 +235,9 @@ TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets) {
     uint32_t count = 0;
     ASSERT_EQ(0u, driver.GetFormats(handle, 0, 32, formats.data(), &count));
     ASSERT_EQ(2u, count);
-    EXPECT_EQ(4u, U32(formats.data(), SimDevice::kStreamFormatSize));       // id
-    EXPECT_EQ(16u, U32(formats.data(), SimDevice::kStreamFormatSize + 4));  // bits
-    EXPECT_EQ(10u, U32(formats.data(), SimDevice::kStreamFormatSize + 8));  // channels
+    EXPECT_EQ(4u, U32(formats.data(), SimDevice::kStreamFormatSize));      // id
+    EXPECT_EQ(16u, U32(formats.data(), SimDevice::kStreamFormatSize + 4)); // bits
+    EXPECT_EQ(10u, U32(formats.data(), SimDevice::kStreamFormatSize + 8)); // channels
     EXPECT_EQ(kSimBufferTooSmall, driver.GetFormats(handle, 0, 1, formats.data(), &count));
     EXPECT_EQ(2u, count);
 
@@ -236,7 +249,7 @@ TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets) {
     EXPECT_EQ(u'K', I16(properties, 12));
     EXPECT_EQ(u'K', I16(properties, 268));
     EXPECT_EQ(0x00DC, I16(properties, 524));
-    EXPECT_EQ(0, I16(properties, 524 + 2 * 7));  // terminated
+    EXPECT_EQ(0, I16(properties, 524 + 2 * 7)); // terminated
 
     driver.device.driverFlags = 5;
     uint8_t info[SimDevice::kDriverInfoSize];
@@ -246,7 +259,8 @@ TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets) {
     EXPECT_EQ(5u, U32(info, 20));
 }
 
-TEST_F(SimDriverTest, BufferSizeChangesAreCheckedAndKeepTheLatencyDistance) {
+TEST_F(SimDriverTest, BufferSizeChangesAreCheckedAndKeepTheLatencyDistance)
+{
     const uint32_t reference = driver.device.asioReference;
     EXPECT_EQ(kSimInvalidParameter, driver.SetAsioBufferSize(0, reference, 100, 0));
     EXPECT_EQ(kSimInvalidParameter, driver.SetAsioBufferSize(0, reference + 1, 512, 0));
@@ -258,7 +272,8 @@ TEST_F(SimDriverTest, BufferSizeChangesAreCheckedAndKeepTheLatencyDistance) {
     EXPECT_EQ(kSimNoDevice, driver.SetAsioBufferSize(0, reference, 512, 0));
 }
 
-TEST_F(SimDriverTest, OnlyTheOwnMajorVersionIsAccepted) {
+TEST_F(SimDriverTest, OnlyTheOwnMajorVersionIsAccepted)
+{
     driver.apiVersion = 0x00050008;
     EXPECT_TRUE(driver.CheckApiVersion(5, 9));
     EXPECT_FALSE(driver.CheckApiVersion(4, 0));
@@ -266,4 +281,4 @@ TEST_F(SimDriverTest, OnlyTheOwnMajorVersionIsAccepted) {
     EXPECT_FALSE(driver.CheckApiVersion(5, 9));
 }
 
-}  // namespace
+} // namespace

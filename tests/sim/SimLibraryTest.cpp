@@ -16,11 +16,13 @@ namespace {
 
 class SimLibraryTest : public ::testing::Test {
 protected:
-    void Bind(std::wstring_view configuration = {}) {
+    void Bind(std::wstring_view configuration = {})
+    {
         sim = std::make_unique<SimTestEnvironment>(configuration);
         ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
     }
-    uint32_t Open() {
+    uint32_t Open()
+    {
         uint32_t handle = 0;
         EXPECT_EQ(0u, api.TUSBAUDIO_EnumerateDevices());
         EXPECT_EQ(0u, api.TUSBAUDIO_OpenDeviceByIndex(0, &handle));
@@ -32,7 +34,8 @@ protected:
 };
 
 // Runs simctl with `arguments`; returns its exit code and what it printed.
-DWORD RunSimctl(const std::wstring& arguments, std::string& output) {
+DWORD RunSimctl(const std::wstring& arguments, std::string& output)
+{
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -68,7 +71,8 @@ DWORD RunSimctl(const std::wstring& arguments, std::string& output) {
     return exitCode;
 }
 
-TEST_F(SimLibraryTest, EntriesThePanelNeverCallsAnswerNotSupportedSafely) {
+TEST_F(SimLibraryTest, EntriesThePanelNeverCallsAnswerNotSupportedSafely)
+{
     Bind();
     EXPECT_EQ(kSimNotSupported, api.TUSBAUDIO_OpenDeviceByChannelIdString(nullptr, nullptr));
     EXPECT_EQ(kSimNotSupported, api.TUSBAUDIO_GetDeviceContainerIdString(0, nullptr, 0));
@@ -130,7 +134,8 @@ TEST_F(SimLibraryTest, EntriesThePanelNeverCallsAnswerNotSupportedSafely) {
                                         handle, 10, 1, 20, 0, nullptr, 8, nullptr, 1000));
 }
 
-TEST_F(SimLibraryTest, JournalRecordsEveryCallWithItsArgumentsAndResults) {
+TEST_F(SimLibraryTest, JournalRecordsEveryCallWithItsArgumentsAndResults)
+{
     Bind(L"volume in 3 -2560");
     const uint32_t handle = Open();
     int16_t volume = 0;
@@ -166,12 +171,13 @@ TEST_F(SimLibraryTest, JournalRecordsEveryCallWithItsArgumentsAndResults) {
     EXPECT_EQ(8u, transferred);
 }
 
-TEST_F(SimLibraryTest, InjectedFailuresAnswerInsteadOfTheDriverAndAreMarked) {
+TEST_F(SimLibraryTest, InjectedFailuresAnswerInsteadOfTheDriverAndAreMarked)
+{
     Bind(L"fail TUSBAUDIO_GetMute 0xEE000050 1");
     const uint32_t handle = Open();
     uint32_t mute = 12345;
     EXPECT_EQ(0xEE000050u, api.TUSBAUDIO_GetMute(handle, 0, 1, &mute));
-    EXPECT_EQ(12345u, mute);  // the output was not touched
+    EXPECT_EQ(12345u, mute); // the output was not touched
     EXPECT_EQ(0u, api.TUSBAUDIO_GetMute(handle, 0, 1, &mute));
     const std::vector<std::wstring> expected = {
         L"TUSBAUDIO_GetMute(1,0,1,&) = 0xEE000050 (injected)",
@@ -185,7 +191,8 @@ TEST_F(SimLibraryTest, InjectedFailuresAnswerInsteadOfTheDriverAndAreMarked) {
     EXPECT_GE(::GetTickCount64() - start, 180u);
 }
 
-TEST_F(SimLibraryTest, ChangesFromElsewhereSetTheRegisteredEventAndQueueOneNotificationEach) {
+TEST_F(SimLibraryTest, ChangesFromElsewhereSetTheRegisteredEventAndQueueOneNotificationEach)
+{
     Bind();
     const uint32_t handle = Open();
     const HANDLE event = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -205,7 +212,8 @@ TEST_F(SimLibraryTest, ChangesFromElsewhereSetTheRegisteredEventAndQueueOneNotif
     ::CloseHandle(event);
 }
 
-TEST_F(SimLibraryTest, PlugAndPlayIsPostedToTheRegisteredWindow) {
+TEST_F(SimLibraryTest, PlugAndPlayIsPostedToTheRegisteredWindow)
+{
     Bind();
     const HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                           nullptr, nullptr);
@@ -244,7 +252,8 @@ TEST_F(SimLibraryTest, PlugAndPlayIsPostedToTheRegisteredWindow) {
     ::DestroyWindow(window);
 }
 
-TEST_F(SimLibraryTest, ConfigurationFileIsReadAtFirstUse) {
+TEST_F(SimLibraryTest, ConfigurationFileIsReadAtFirstUse)
+{
     wchar_t directory[MAX_PATH + 1] = {};
     const std::wstring path = std::wstring(directory, ::GetTempPathW(MAX_PATH + 1, directory)) +
                               SimText::Format("kvsim-config-%lu.txt", ::GetCurrentProcessId());
@@ -256,7 +265,7 @@ TEST_F(SimLibraryTest, ConfigurationFileIsReadAtFirstUse) {
     ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     ::CloseHandle(file);
 
-    SimTestEnvironment environment(L"usbmode 2");  // the environment's commands come after the file
+    SimTestEnvironment environment(L"usbmode 2"); // the environment's commands come after the file
     ::SetEnvironmentVariableW(L"KVSIM_CONFIG", path.c_str());
     ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
     ::SetEnvironmentVariableW(L"KVSIM_CONFIG", nullptr);
@@ -267,7 +276,8 @@ TEST_F(SimLibraryTest, ConfigurationFileIsReadAtFirstUse) {
     ::DeleteFileW(path.c_str());
 }
 
-TEST_F(SimLibraryTest, SimctlTalksToTheRunningLibrary) {
+TEST_F(SimLibraryTest, SimctlTalksToTheRunningLibrary)
+{
     Bind();
     std::string output;
     EXPECT_EQ(0u, RunSimctl(L"-p " + sim->PipeName() + L" volume in 5 -1280 ; state", output));
@@ -280,7 +290,8 @@ TEST_F(SimLibraryTest, SimctlTalksToTheRunningLibrary) {
     EXPECT_EQ(2u, RunSimctl(L"", output));
 }
 
-TEST_F(SimLibraryTest, LibraryUnloadsCleanlyWhileItsControlPipeIsServed) {
+TEST_F(SimLibraryTest, LibraryUnloadsCleanlyWhileItsControlPipeIsServed)
+{
     for (int round = 0; round < 10; ++round) {
         SimTestEnvironment environment;
         ASSERT_EQ(0u, api.Load(SimTestEnvironment::LibraryPath()));
@@ -291,7 +302,8 @@ TEST_F(SimLibraryTest, LibraryUnloadsCleanlyWhileItsControlPipeIsServed) {
     }
 }
 
-TEST_F(SimLibraryTest, SelfRegistrationWritesAndRemovesTheClassEntry) {
+TEST_F(SimLibraryTest, SelfRegistrationWritesAndRemovesTheClassEntry)
+{
     ClassesRootOverride classes;
     ASSERT_TRUE(classes.Active());
     SimTestEnvironment environment;
@@ -313,9 +325,9 @@ TEST_F(SimLibraryTest, SelfRegistrationWritesAndRemovesTheClassEntry) {
     api.Unload();
     EXPECT_EQ(S_OK, unregisterServer());
     EXPECT_TRUE(classes.RegisteredLibrary().empty());
-    EXPECT_EQ(S_OK, unregisterServer());  // nothing left to remove is fine
+    EXPECT_EQ(S_OK, unregisterServer()); // nothing left to remove is fine
     EXPECT_EQ(2u, api.LoadFromRegistry());
     ::FreeLibrary(module);
 }
 
-}  // namespace
+} // namespace

@@ -11,15 +11,17 @@ namespace {
 
 std::atomic<unsigned> instances = 0;
 
-std::wstring TempDirectory() {
+std::wstring TempDirectory()
+{
     wchar_t path[MAX_PATH + 1] = {};
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, path);
     return std::wstring(path, length);
 }
 
-}  // namespace
+} // namespace
 
-SimTestEnvironment::SimTestEnvironment(std::wstring_view configuration) {
+SimTestEnvironment::SimTestEnvironment(std::wstring_view configuration)
+{
     const std::wstring unique =
         SimText::Format("%lu-%u-%llu", ::GetCurrentProcessId(), instances.fetch_add(1),
                         static_cast<unsigned long long>(::GetTickCount64()));
@@ -31,12 +33,14 @@ SimTestEnvironment::SimTestEnvironment(std::wstring_view configuration) {
     ::SetEnvironmentVariableW(L"KVSIM_CONFIG", nullptr);
 }
 
-SimTestEnvironment::~SimTestEnvironment() {
+SimTestEnvironment::~SimTestEnvironment()
+{
     ::SetEnvironmentVariableW(L"KVSIM_COMMANDS", nullptr);
     ::DeleteFileW(journalPath.c_str());
 }
 
-std::wstring SimTestEnvironment::LibraryPath(const wchar_t* fileName) {
+std::wstring SimTestEnvironment::LibraryPath(const wchar_t* fileName)
+{
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring directory(path, length);
@@ -44,13 +48,15 @@ std::wstring SimTestEnvironment::LibraryPath(const wchar_t* fileName) {
     return directory + fileName;
 }
 
-std::wstring SimTestEnvironment::Control(std::wstring_view request) const {
+std::wstring SimTestEnvironment::Control(std::wstring_view request) const
+{
     std::wstring reply;
     const uint32_t status = SimControlClient(pipeName).Send(request, reply);
     return status == 0 ? reply : SimText::Format("transport error %u", status);
 }
 
-std::vector<std::wstring> SimTestEnvironment::Journal() const {
+std::vector<std::wstring> SimTestEnvironment::Journal() const
+{
     std::vector<std::wstring> lines;
     const HANDLE file = ::CreateFileW(journalPath.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -76,7 +82,8 @@ std::vector<std::wstring> SimTestEnvironment::Journal() const {
     return lines;
 }
 
-std::vector<std::wstring> SimTestEnvironment::Calls(std::wstring_view entry) const {
+std::vector<std::wstring> SimTestEnvironment::Calls(std::wstring_view entry) const
+{
     const std::wstring prefix = std::wstring(entry) + L"(";
     std::vector<std::wstring> calls;
     for (std::wstring& line : Journal()) {
@@ -87,7 +94,8 @@ std::vector<std::wstring> SimTestEnvironment::Calls(std::wstring_view entry) con
     return calls;
 }
 
-void SimTestEnvironment::ClearJournal() const {
+void SimTestEnvironment::ClearJournal() const
+{
     const HANDLE file = ::CreateFileW(journalPath.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -98,7 +106,8 @@ void SimTestEnvironment::ClearJournal() const {
 }
 
 bool SimTestEnvironment::WaitForJournal(
-    const std::function<bool(const std::vector<std::wstring>&)>& done, uint32_t timeoutMs) const {
+    const std::function<bool(const std::vector<std::wstring>&)>& done, uint32_t timeoutMs) const
+{
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
         if (done(Journal())) {

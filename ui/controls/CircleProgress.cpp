@@ -19,9 +19,8 @@ template <typename T, Gdiplus::GpStatus (*Delete)(T*)>
 struct GdiPlusDeleter {
     void operator()(T* object) const { Delete(object); }
 };
-using GraphicsPtr =
-    std::unique_ptr<Gdiplus::GpGraphics,
-                    GdiPlusDeleter<Gdiplus::GpGraphics, gdip::GdipDeleteGraphics>>;
+using GraphicsPtr = std::unique_ptr<Gdiplus::GpGraphics,
+                                    GdiPlusDeleter<Gdiplus::GpGraphics, gdip::GdipDeleteGraphics>>;
 using PenPtr = std::unique_ptr<Gdiplus::GpPen, GdiPlusDeleter<Gdiplus::GpPen, gdip::GdipDeletePen>>;
 using BrushPtr =
     std::unique_ptr<Gdiplus::GpBrush, GdiPlusDeleter<Gdiplus::GpBrush, gdip::GdipDeleteBrush>>;
@@ -114,8 +113,8 @@ void CircleProgress::PaintStateImages(IRenderContext& context)
         const PenPtr foregroundPen = MakePen(m_foregroundColor, m_circleWidth);
         if (const auto end = GetPointerEnd(center, width / 3)) {
             if (foregroundPen)
-                gdip::GdipDrawLineI(graphics.get(), foregroundPen.get(), center.x, center.y,
-                                    end->x, end->y);
+                gdip::GdipDrawLineI(graphics.get(), foregroundPen.get(), center.x, center.y, end->x,
+                                    end->y);
         } else {
             DrawArc(graphics.get(), backgroundPen.get(), ring, 360);
             DrawArc(graphics.get(), foregroundPen.get(), ring, sweep);

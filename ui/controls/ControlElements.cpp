@@ -26,9 +26,8 @@ void Enter(const wchar_t* element)
 template <typename LayoutType>
 void EnterList(const wchar_t* element)
 {
-    ElementTable::Register(element, [] {
-        return std::make_unique<ListBox>(std::make_unique<LayoutType>());
-    });
+    ElementTable::Register(
+        element, [] { return std::make_unique<ListBox>(std::make_unique<LayoutType>()); });
 }
 
 } // namespace

@@ -157,8 +157,7 @@ UiSize LabelTemplate<InheritType>::EstimateTextSize(UiSize available, bool& reEs
     if (this->m_fixedHeight == kSizeAuto) {
         // A wrapping label that may grow as wide as it likes is as wide as
         // the room it is offered, and as tall as its text wrapped there.
-        if (!m_singleLine && this->m_fixedWidth == kSizeAuto &&
-            this->m_maxWidth == kSizeStretch) {
+        if (!m_singleLine && this->m_fixedWidth == kSizeAuto && this->m_maxWidth == kSizeStretch) {
             reEstimate = true;
             const int room = available.cx - padX;
             if (room > 0 && measured.Width() > room)

@@ -34,8 +34,8 @@ bool ListBox::SelectItem(int index, bool takeFocus, bool trigger)
     }
     // The element reports back through SelectItem; with the index already
     // current that nested call only scrolls.
-    if (ListContainerElement* element = ElementAt(index); element != nullptr &&
-                                                          !element->IsSelected()) {
+    if (ListContainerElement* element = ElementAt(index);
+        element != nullptr && !element->IsSelected()) {
         element->Selected(true, false);
         if (alive.expired())
             return true;

@@ -66,8 +66,8 @@ void OptionTemplate<InheritType>::DeselectGroup(bool notify)
         if (member == this)
             continue;
         const std::vector<Control*>* current = window->GetOptionGroup(name);
-        if (current == nullptr || std::find(current->begin(), current->end(), member) ==
-                                      current->end())
+        if (current == nullptr ||
+            std::find(current->begin(), current->end(), member) == current->end())
             continue;
         DeselectMember(member, notify);
     }
@@ -94,8 +94,7 @@ void OptionTemplate<InheritType>::SetWindow(Window* window, Box* parent, bool in
 }
 
 template <typename InheritType>
-void OptionTemplate<InheritType>::SetAttribute(const std::wstring& name,
-                                               const std::wstring& value)
+void OptionTemplate<InheritType>::SetAttribute(const std::wstring& name, const std::wstring& value)
 {
     if (name == L"group")
         SetGroup(value);

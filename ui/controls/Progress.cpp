@@ -66,8 +66,8 @@ void Progress::PaintStateImages(IRenderContext& context)
         return;
     wchar_t modify[160] = {};
     if (m_stretchFore) {
-        std::swprintf(modify, std::size(modify), L"destscale='false' dest='%d,%d,%d,%d'",
-                      fill.left, fill.top, fill.right, fill.bottom);
+        std::swprintf(modify, std::size(modify), L"destscale='false' dest='%d,%d,%d,%d'", fill.left,
+                      fill.top, fill.right, fill.bottom);
     } else {
         std::swprintf(modify, std::size(modify),
                       L"destscale='false' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", fill.left,

@@ -151,8 +151,7 @@ void Slider::SetThumbImage(ControlState state, const std::wstring& image)
 
 void Slider::SetValueFromPoint(UiPoint point)
 {
-    m_value =
-        SliderGeometry::ValueAtPoint(m_rect, m_thumbSize, m_horizontal, m_min, m_max, point);
+    m_value = SliderGeometry::ValueAtPoint(m_rect, m_thumbSize, m_horizontal, m_min, m_max, point);
 }
 
 } // namespace ui

@@ -72,8 +72,8 @@ UiRect SliderGeometry::SliderFill(UiSize size, UiSize thumb, bool horizontal, in
     return UiRect(0, Trunc(top), size.cx, size.cy);
 }
 
-double SliderGeometry::ValueAtPoint(const UiRect& rect, UiSize thumb, bool horizontal,
-                                    int32_t min, int32_t max, UiPoint point)
+double SliderGeometry::ValueAtPoint(const UiRect& rect, UiSize thumb, bool horizontal, int32_t min,
+                                    int32_t max, UiPoint point)
 {
     // 64-bit products: the same result as 32-bit arithmetic for every
     // range that fits, and no overflow for the ones that do not.

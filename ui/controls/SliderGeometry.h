@@ -28,8 +28,8 @@ public:
                             int32_t max, double value);
     // A slider's fill, relative to the top-left corner: it ends at the
     // middle of the thumb.
-    static UiRect SliderFill(UiSize size, UiSize thumb, bool horizontal, int32_t min,
-                             int32_t max, double value);
+    static UiRect SliderFill(UiSize size, UiSize thumb, bool horizontal, int32_t min, int32_t max,
+                             double value);
     // The value a drag to `point` gives: min or max within half a thumb of
     // the ends, proportional in between, neither rounded nor snapped.
     static double ValueAtPoint(const UiRect& rect, UiSize thumb, bool horizontal, int32_t min,

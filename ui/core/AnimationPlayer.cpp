@@ -55,8 +55,8 @@ void AnimationPlayer::Run(bool forward)
     const int32_t distance = std::max(std::abs(m_end - m_start), 1);
     const auto interval =
         static_cast<uint32_t>(std::max<int64_t>(1, m_durationUs / 1000 / distance));
-    AnimationTimerManager::GetInstance().AddTimer(m_timerOwner, [this] { OnTick(); }, interval,
-                                                  AnimationTimerManager::kRepeatForever);
+    AnimationTimerManager::GetInstance().AddTimer(
+        m_timerOwner, [this] { OnTick(); }, interval, AnimationTimerManager::kRepeatForever);
 }
 
 void AnimationPlayer::OnTick()

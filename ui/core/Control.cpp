@@ -46,8 +46,7 @@ std::optional<ControlState> StateBetween(std::wstring_view name, std::wstring_vi
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
         !name.ends_with(suffix))
         return std::nullopt;
-    return StateFromName(
-        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
+    return StateFromName(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
 }
 
 int32_t ScaledInt(const std::wstring& value)

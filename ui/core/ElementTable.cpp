@@ -22,14 +22,10 @@ ElementTable::Factory Make()
 std::map<std::wstring, ElementTable::Factory>& ElementTable::Entries()
 {
     static std::map<std::wstring, Factory> entries = {
-        {L"Box", Make<Box>()},
-        {L"HBox", Make<HBox>()},
-        {L"VBox", Make<VBox>()},
-        {L"TileBox", Make<TileBox>()},
-        {L"TabBox", Make<TabBox>()},
-        {L"ChildBox", Make<ChildBox>()},
-        {L"Control", Make<Control>()},
-        {L"ScrollBar", Make<ScrollBar>()},
+        {L"Box", Make<Box>()},         {L"HBox", Make<HBox>()},
+        {L"VBox", Make<VBox>()},       {L"TileBox", Make<TileBox>()},
+        {L"TabBox", Make<TabBox>()},   {L"ChildBox", Make<ChildBox>()},
+        {L"Control", Make<Control>()}, {L"ScrollBar", Make<ScrollBar>()},
     };
     return entries;
 }

@@ -121,7 +121,8 @@ UiSize LayoutEngine::EstimateStacked(Items items, UiSize available, const UiRect
 }
 
 UiSize LayoutEngine::ArrangeLinear(Items items, const UiRect& rect, int32_t childMargin,
-                                   bool horizontal) {
+                                   bool horizontal)
+{
     const Axes axes{horizontal};
     const UiSize whole(rect.Width(), rect.Height());
     const int32_t length = axes.Main(whole);
@@ -197,7 +198,8 @@ UiSize LayoutEngine::ArrangeLinear(Items items, const UiRect& rect, int32_t chil
 }
 
 UiSize LayoutEngine::EstimateLinear(Items items, UiSize available, const UiRect& padding,
-                                    int32_t childMargin, bool horizontal) {
+                                    int32_t childMargin, bool horizontal)
+{
     const Axes axes{horizontal};
     int32_t main = 0;
     int32_t cross = 0;
@@ -218,7 +220,8 @@ UiSize LayoutEngine::EstimateLinear(Items items, UiSize available, const UiRect&
 }
 
 UiSize LayoutEngine::ArrangeTiles(Items items, const UiRect& rect, int32_t childMargin,
-                                  UiSize tileSize, int32_t& columns) {
+                                  UiSize tileSize, int32_t& columns)
+{
     const int32_t width = rect.Width();
     if (tileSize.cx > 0)
         columns = std::max(width / tileSize.cx, 1);
@@ -266,7 +269,8 @@ UiSize LayoutEngine::ArrangeTiles(Items items, const UiRect& rect, int32_t child
 }
 
 UiSize LayoutEngine::EstimateTiles(Items items, UiSize available, const UiRect& padding,
-                                   int32_t childMargin, UiSize tileSize, int32_t columns) {
+                                   int32_t childMargin, UiSize tileSize, int32_t columns)
+{
     if (tileSize.cx > 0)
         columns = std::max(available.cx / tileSize.cx, 1);
     else if (columns <= 0)

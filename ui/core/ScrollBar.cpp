@@ -163,8 +163,8 @@ void ScrollBar::HandleEvent(const EventArgs& event)
         else if (m_pressed == kPartButton2)
             ScrollOwnerTo(m_pos + m_lineSize);
         else if (m_pressed == kPartRail) {
-            const bool before = m_horizontal ? event.mousePoint.x < m_thumb.left
-                                             : event.mousePoint.y < m_thumb.top;
+            const bool before =
+                m_horizontal ? event.mousePoint.x < m_thumb.left : event.mousePoint.y < m_thumb.top;
             ScrollOwnerTo(before ? m_pos - page : m_pos + page);
         } else if (m_pressed == kPartThumb) {
             m_dragStart = event.mousePoint;

@@ -112,8 +112,8 @@ void ScrollableBox::SetRect(const UiRect& rect)
     }
     const UiSize oldRange = m_scrollRange;
     const bool stayAtEnd = m_holdEnd && oldRange.cy > 0 && m_scrollPos.cy >= oldRange.cy;
-    m_scrollRange = UiSize(std::max(used.cx - content.Width(), 0),
-                           std::max(used.cy - content.Height(), 0));
+    m_scrollRange =
+        UiSize(std::max(used.cx - content.Width(), 0), std::max(used.cy - content.Height(), 0));
     m_scrollPos = UiSize(std::clamp(m_scrollPos.cx, 0, m_scrollRange.cx),
                          std::clamp(m_scrollPos.cy, 0, m_scrollRange.cy));
     if (stayAtEnd)

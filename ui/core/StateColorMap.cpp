@@ -25,8 +25,7 @@ const std::wstring& StateColorMap::Resolve(ControlState state) const
 void StateColorMap::Paint(IRenderContext& context, const UiRect& rect, ControlState state,
                           int32_t hotAlpha, bool hotFade) const
 {
-    if (hotFade && HasHotColor() &&
-        (state == kControlStateNormal || state == kControlStateHot)) {
+    if (hotFade && HasHotColor() && (state == kControlStateNormal || state == kControlStateHot)) {
         context.DrawColor(rect, Get(kControlStateNormal), 255);
         if (hotAlpha > 0)
             context.DrawColor(rect, Get(kControlStateHot), static_cast<uint8_t>(hotAlpha));

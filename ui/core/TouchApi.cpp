@@ -8,8 +8,8 @@ template <typename Function>
 void Lookup(HMODULE module, const char* name, Function& function)
 {
     // Through void(*)() so that the cast between function types is allowed.
-    function = reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+    function =
+        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
 } // namespace

@@ -78,8 +78,8 @@ HWND Window::Create(HWND parent, const std::wstring& title, DWORD style, DWORD e
     // A window whose creation fails may already have deleted itself.
     const std::weak_ptr<obase::WeakFlag> alive = GetWeakFlag();
     HWND hwnd = ::CreateWindowExW(exStyle, GetWindowClassName().c_str(), title.c_str(), style,
-                                  rect.left, rect.top, rect.Width(), rect.Height(), parent,
-                                  nullptr, ::GetModuleHandleW(nullptr), this);
+                                  rect.left, rect.top, rect.Width(), rect.Height(), parent, nullptr,
+                                  ::GetModuleHandleW(nullptr), this);
     if (alive.expired() || hwnd == nullptr)
         return nullptr;
     m_hwnd = hwnd;
@@ -169,8 +169,8 @@ void Window::Close(UINT code)
         m_root->SetVisibleWithFade(false);
         HWND hwnd = m_hwnd;
         AnimationTimerManager::GetInstance().AddTimer(
-            GetWeakFlag(), [hwnd, code] { ::PostMessageW(hwnd, WM_CLOSE, code, 0); },
-            kCloseDelayMs, 1);
+            GetWeakFlag(), [hwnd, code] { ::PostMessageW(hwnd, WM_CLOSE, code, 0); }, kCloseDelayMs,
+            1);
         return;
     }
     ::PostMessageW(m_hwnd, WM_CLOSE, code, 0);
@@ -239,8 +239,8 @@ void Window::ReapObjects(Control* control)
     const auto inside = [control](const Control* other) {
         return other != nullptr && control->IsAncestorOf(other);
     };
-    for (Control** slot : {&m_focus, &m_keyDown, &m_newHover, &m_pushed, &m_touchControl,
-                           &m_pointerControl}) {
+    for (Control** slot :
+         {&m_focus, &m_keyDown, &m_newHover, &m_pushed, &m_touchControl, &m_pointerControl}) {
         if (inside(*slot))
             *slot = nullptr;
     }
@@ -538,8 +538,8 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
             track.dwFlags = TME_HOVER | TME_LEAVE;
             track.hwndTrack = m_hwnd;
             track.dwHoverTime = m_toolTip != nullptr
-                                    ? static_cast<DWORD>(::SendMessageW(
-                                          m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
+                                    ? static_cast<DWORD>(::SendMessageW(m_toolTip, TTM_GETDELAYTIME,
+                                                                        TTDT_INITIAL, 0))
                                     : kHoverTimeMs;
             ::TrackMouseEvent(&track);
             m_mouseTracking = true;
@@ -565,8 +565,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         Control* pushed = m_pushed;
         if (pushed == nullptr)
             break;
-        SendEvent(pushed,
-                  message == WM_LBUTTONUP ? kEventMouseButtonUp : kEventMouseRightButtonUp,
+        SendEvent(pushed, message == WM_LBUTTONUP ? kEventMouseButtonUp : kEventMouseRightButtonUp,
                   wParam, lParam);
         if (alive.expired())
             return 0;
@@ -788,10 +787,10 @@ void Window::OnMouseHover(UiPoint point)
     if (m_toolTipText.empty())
         return;
     if (m_toolTip == nullptr) {
-        m_toolTip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr,
-                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr);
+        m_toolTip =
+            ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
         m_toolInfo.cbSize = TTTOOLINFOW_V2_SIZE;
         m_toolInfo.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
         m_toolInfo.hwnd = m_hwnd;
@@ -829,8 +828,7 @@ bool Window::OnTouch(WPARAM wParam, LPARAM lParam)
     if (!api.getTouchInputInfo(handle, count, inputs.data(), sizeof(TOUCHINPUT)))
         return false;
     const TOUCHINPUT& input = inputs.front();
-    const UiPoint point =
-        ScreenToClientPoint(m_hwnd, POINT{input.x / 100, input.y / 100});
+    const UiPoint point = ScreenToClientPoint(m_hwnd, POINT{input.x / 100, input.y / 100});
     const std::weak_ptr<obase::WeakFlag> alive = GetWeakFlag();
     if ((input.dwFlags & TOUCHEVENTF_DOWN) != 0) {
         ::SetFocus(m_hwnd);
@@ -1021,12 +1019,10 @@ void Window::Paint()
         paintArea = client;
     if (m_layered) {
         // Off-screen parts of a layered window are not painted.
-        const UiRect screen(::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                                ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                            ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                                ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        const UiRect screen(
+            ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+            ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
         POINT origin{0, 0};
         ::ClientToScreen(m_hwnd, &origin);
         UiRect visible = screen;

@@ -40,8 +40,8 @@ bool AnimationTimerManager::CreateMessageWindow()
     windowClass.lpszClassName = kWindowClass;
     if (!::RegisterClassW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
-    m_window = ::CreateWindowW(kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                               nullptr);
+    m_window =
+        ::CreateWindowW(kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     return m_window != nullptr;
 }
 
@@ -109,9 +109,9 @@ void AnimationTimerManager::Poll()
 void AnimationTimerManager::StartTicking(uint32_t periodMs)
 {
     StopTicking();
-    m_timerId = ::timeSetEvent(periodMs, 1, &AnimationTimerManager::OnMultimediaTimer,
-                               reinterpret_cast<DWORD_PTR>(this),
-                               TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+    m_timerId =
+        ::timeSetEvent(periodMs, 1, &AnimationTimerManager::OnMultimediaTimer,
+                       reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
     m_tickPeriod = m_timerId != 0 ? periodMs : 0;
 }
 

@@ -12,14 +12,8 @@ namespace ui {
 class GlobalBlock {
 public:
     GlobalBlock() = default;
-    explicit GlobalBlock(HGLOBAL handle)
-        : m_handle(handle)
-    {
-    }
-    GlobalBlock(GlobalBlock&& other) noexcept
-        : m_handle(other.Release())
-    {
-    }
+    explicit GlobalBlock(HGLOBAL handle) : m_handle(handle) {}
+    GlobalBlock(GlobalBlock&& other) noexcept : m_handle(other.Release()) {}
     GlobalBlock& operator=(GlobalBlock&& other) noexcept
     {
         std::swap(m_handle, other.m_handle);

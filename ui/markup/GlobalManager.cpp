@@ -58,7 +58,8 @@ const std::wstring& SystemFaceName()
         mask = VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
         mask = VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
         const bool vistaOrLater =
-            VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask) != FALSE;
+            VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
+                               mask) != FALSE;
         return std::wstring(vistaOrLater ? L"\u5FAE\u8F6F\u96C5\u9ED1" : L"\u65B0\u5B8B\u4F53");
     }();
     return face;
@@ -254,8 +255,8 @@ bool GlobalManager::LoadGlobalResources()
     return true;
 }
 
-void GlobalManager::AddFont(const std::wstring& id, const std::wstring& faceName, int size, bool bold,
-                            bool underline, bool italic, bool isDefault)
+void GlobalManager::AddFont(const std::wstring& id, const std::wstring& faceName, int size,
+                            bool bold, bool underline, bool italic, bool isDefault)
 {
     State& state = GetState();
     const std::wstring fontId = id.empty() ? std::to_wstring(state.fonts.size()) : id;

@@ -16,7 +16,8 @@ namespace ui {
 
 class Control;
 class IRenderFactory;
-using CreateControlCallback = std::function<std::unique_ptr<Control>(const std::wstring& className)>;
+using CreateControlCallback =
+    std::function<std::unique_ptr<Control>(const std::wstring& className)>;
 
 // Process-wide UI resources shared by every skinned window: resource root,
 // skin archive, language strings, fonts, text colours and global classes.
@@ -48,8 +49,8 @@ public:
 
     // Reads "global.xml"; false when it cannot be loaded.
     static bool LoadGlobalResources();
-    static void AddFont(const std::wstring& id, const std::wstring& faceName, int size, bool bold, bool underline,
-                        bool italic, bool isDefault);
+    static void AddFont(const std::wstring& id, const std::wstring& faceName, int size, bool bold,
+                        bool underline, bool italic, bool isDefault);
     // An empty id means the default font; null for an unknown id.
     static const FontInfo* GetFont(const std::wstring& id);
     static const std::wstring& GetDefaultFontId();

@@ -62,8 +62,8 @@ void ImageAnimation::StartTimer(uint32_t delayMs)
 {
     // Releasing the previous owner flag cancels the previous timer.
     m_timerOwner = std::make_shared<obase::WeakFlag>();
-    AnimationTimerManager::GetInstance().AddTimer(m_timerOwner, [this] { OnTick(); }, delayMs,
-                                                  AnimationTimerManager::kRepeatForever);
+    AnimationTimerManager::GetInstance().AddTimer(
+        m_timerOwner, [this] { OnTick(); }, delayMs, AnimationTimerManager::kRepeatForever);
 }
 
 } // namespace ui

@@ -30,7 +30,7 @@ public:
 
     std::wstring attributeString;
     std::wstring imageName;
-    UiRect dest{kNotSet, kNotSet, kNotSet, kNotSet};   // relative to the control
+    UiRect dest{kNotSet, kNotSet, kNotSet, kNotSet}; // relative to the control
     UiRect source{kNotSet, kNotSet, kNotSet, kNotSet};
     UiRect corner;
     uint8_t fade = 255;

@@ -9,7 +9,8 @@
 
 namespace ui {
 
-bool ImagePainter::LoadAttributeImage(ImageAttribute& attribute, const std::wstring& windowResourcePath)
+bool ImagePainter::LoadAttributeImage(ImageAttribute& attribute,
+                                      const std::wstring& windowResourcePath)
 {
     if (attribute.image)
         return true;

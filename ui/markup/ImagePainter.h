@@ -17,7 +17,8 @@ public:
 
     // Decodes (or finds in the cache) the attribute's image on first use.
     // windowResourcePath is the skin folder of the control's window.
-    static bool LoadAttributeImage(ImageAttribute& attribute, const std::wstring& windowResourcePath);
+    static bool LoadAttributeImage(ImageAttribute& attribute,
+                                   const std::wstring& windowResourcePath);
 
     // Draws the current frame into controlRect (or the attribute's dest
     // relative to it), limited to paintRect. modify is applied to a copy of
@@ -27,8 +28,8 @@ public:
     static bool DrawImage(IRenderContext& context, ImageAttribute& attribute,
                           const UiRect& controlRect, const UiRect& paintRect,
                           const std::wstring& windowResourcePath,
-                          const std::wstring& modify = std::wstring(),
-                          int fade = kAttributeFade, ImageAnimation* animation = nullptr);
+                          const std::wstring& modify = std::wstring(), int fade = kAttributeFade,
+                          ImageAnimation* animation = nullptr);
 };
 
 } // namespace ui

@@ -99,36 +99,36 @@ inline void ScanToStop(wchar_t*& s)
 inline size_t MatchEntity(const wchar_t* s, wchar_t& out)
 {
     switch (s[1]) {
-        case L'a':
-            if (s[2] == L'm' && s[3] == L'p' && s[4] == L';') {
-                out = L'&';
-                return 5;
-            }
-            if (s[2] == L'p' && s[3] == L'o' && s[4] == L's' && s[5] == L';') {
-                out = L'\'';
-                return 6;
-            }
-            return 0;
-        case L'l':
-            if (s[2] == L't' && s[3] == L';') {
-                out = L'<';
-                return 4;
-            }
-            return 0;
-        case L'g':
-            if (s[2] == L't' && s[3] == L';') {
-                out = L'>';
-                return 4;
-            }
-            return 0;
-        case L'q':
-            if (s[2] == L'u' && s[3] == L'o' && s[4] == L't' && s[5] == L';') {
-                out = L'"';
-                return 6;
-            }
-            return 0;
-        default:
-            return 0;
+    case L'a':
+        if (s[2] == L'm' && s[3] == L'p' && s[4] == L';') {
+            out = L'&';
+            return 5;
+        }
+        if (s[2] == L'p' && s[3] == L'o' && s[4] == L's' && s[5] == L';') {
+            out = L'\'';
+            return 6;
+        }
+        return 0;
+    case L'l':
+        if (s[2] == L't' && s[3] == L';') {
+            out = L'<';
+            return 4;
+        }
+        return 0;
+    case L'g':
+        if (s[2] == L't' && s[3] == L';') {
+            out = L'>';
+            return 4;
+        }
+        return 0;
+    case L'q':
+        if (s[2] == L'u' && s[3] == L'o' && s[4] == L't' && s[5] == L';') {
+            out = L'"';
+            return 6;
+        }
+        return 0;
+    default:
+        return 0;
     }
 }
 

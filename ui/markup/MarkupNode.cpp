@@ -8,16 +8,15 @@
 namespace ui {
 
 MarkupNode::MarkupNode(const MarkupDocument* document, uint32_t element)
-    : m_document(document)
-    , m_element(element)
+    : m_document(document), m_element(element)
 {
 }
 
 MarkupNode::MarkupNode(const MarkupNode& other)
-    : m_document(other.m_document)
-    , m_element(other.m_element)
-    , m_mapped(other.m_mapped)
-    , m_attributeCount(other.m_attributeCount)
+    : m_document(other.m_document),
+      m_element(other.m_element),
+      m_mapped(other.m_mapped),
+      m_attributeCount(other.m_attributeCount)
 {
     std::copy_n(other.m_attributes, other.m_attributeCount, m_attributes);
 }

@@ -46,8 +46,7 @@ public:
 private:
     void AddFont(const MarkupNode& fontNode);
     void ApplyWindowRoot(const MarkupNode& root, Window& window);
-    std::unique_ptr<Control> BuildChildren(const MarkupNode& node, Control* parent,
-                                           Window* window);
+    std::unique_ptr<Control> BuildChildren(const MarkupNode& node, Control* parent, Window* window);
     void BuildInclude(const MarkupNode& node, Control* parent, Window* window,
                       std::unique_ptr<Control>& result);
     static void AttachMarkupEvent(const MarkupNode& node, Control* owner, bool bubbled);

@@ -44,9 +44,7 @@ Control* FindReceiver(Control& owner, const std::wstring& receiver)
     if (name.starts_with(L"./") || name.starts_with(L".\\")) {
         const std::wstring inner(name.substr(2));
         return owner.FindControl(
-            [&inner](Control* control) {
-                return control->GetName() == inner ? control : nullptr;
-            },
+            [&inner](Control* control) { return control->GetName() == inner ? control : nullptr; },
             UiPoint(), kFindAll);
     }
     Window* window = owner.GetWindow();

@@ -104,9 +104,7 @@ struct ZipArchive::CentralRecord {
 };
 
 ZipArchive::ZipArchive(const uint8_t* data, size_t size, std::string_view password)
-    : m_data(data)
-    , m_size(size)
-    , m_password(password)
+    : m_data(data), m_size(size), m_password(password)
 {
 }
 

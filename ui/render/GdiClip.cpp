@@ -10,8 +10,8 @@ void GdiClip::CreateClip(HDC dc, const UiRect& rect)
 void GdiClip::CreateRoundClip(HDC dc, const UiRect& rect, int width, int height)
 {
     // Round-rectangle regions exclude their right and bottom edges.
-    Apply(dc, ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1,
-                                   width, height));
+    Apply(dc, ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, width,
+                                   height));
 }
 
 void GdiClip::Apply(HDC dc, HRGN region)

@@ -67,10 +67,9 @@ public:
     virtual void SetRoundClip(const UiRect& rect, int width, int height) = 0;
     virtual void ClearClip() = 0;
 
-    virtual bool BitBlt(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc,
-                        DWORD rop) = 0;
-    virtual bool AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc,
-                            int cxSrc, int cySrc, uint8_t alpha) = 0;
+    virtual bool BitBlt(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc, DWORD rop) = 0;
+    virtual bool AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc, int cxSrc,
+                            int cySrc, uint8_t alpha) = 0;
     // Nine-grid drawing of `source` of the bitmap into dest: the corner
     // insets stay unstretched, the middle is stretched or tiled.
     virtual void DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha,
@@ -96,8 +95,8 @@ public:
     virtual void FillEllipse(const UiRect& rect, uint32_t argb) = 0;
     // The text's bounding box, one pixel larger in each dimension than
     // GDI+ measures it. width -1: no width limit.
-    virtual UiRect MeasureText(const std::wstring& text, const std::wstring& fontId,
-                               uint32_t style, int width) = 0;
+    virtual UiRect MeasureText(const std::wstring& text, const std::wstring& fontId, uint32_t style,
+                               int width) = 0;
     virtual void DrawPath(const IPath& path, const IPen& pen) = 0;
     virtual void FillPath(const IPath& path, const IBrush& brush) = 0;
 };

@@ -113,15 +113,15 @@ void Path_GdiPlus::AddEllipse(const UiRect& rect)
 void Path_GdiPlus::AddArc(const UiRect& rect, float startAngle, float sweepAngle)
 {
     if (m_path != nullptr)
-        gdip::GdipAddPathArcI(m_path, rect.left, rect.top, rect.Width(), rect.Height(),
-                              startAngle, sweepAngle);
+        gdip::GdipAddPathArcI(m_path, rect.left, rect.top, rect.Width(), rect.Height(), startAngle,
+                              sweepAngle);
 }
 
 void Path_GdiPlus::AddPie(const UiRect& rect, float startAngle, float sweepAngle)
 {
     if (m_path != nullptr)
-        gdip::GdipAddPathPieI(m_path, rect.left, rect.top, rect.Width(), rect.Height(),
-                              startAngle, sweepAngle);
+        gdip::GdipAddPathPieI(m_path, rect.left, rect.top, rect.Width(), rect.Height(), startAngle,
+                              sweepAngle);
 }
 
 void Path_GdiPlus::AddPolygon(const std::vector<UiPoint>& points)

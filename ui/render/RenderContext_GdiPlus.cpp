@@ -26,10 +26,7 @@ public:
 
     Gdiplus::GpGraphics* Get() const { return m_graphics; }
     explicit operator bool() const { return m_graphics != nullptr; }
-    void SetAntiAlias()
-    {
-        gdip::GdipSetSmoothingMode(m_graphics, Gdiplus::SmoothingModeAntiAlias);
-    }
+    void SetAntiAlias() { gdip::GdipSetSmoothingMode(m_graphics, Gdiplus::SmoothingModeAntiAlias); }
 
 private:
     Gdiplus::GpGraphics* m_graphics = nullptr;
@@ -39,14 +36,16 @@ template <typename T, Gdiplus::GpStatus (*Delete)(T*)>
 struct GdiPlusDeleter {
     void operator()(T* object) const { Delete(object); }
 };
-using FontPtr = std::unique_ptr<Gdiplus::GpFont,
-                                GdiPlusDeleter<Gdiplus::GpFont, gdip::GdipDeleteFont>>;
-using FormatPtr = std::unique_ptr<Gdiplus::GpStringFormat,
-                                  GdiPlusDeleter<Gdiplus::GpStringFormat, gdip::GdipDeleteStringFormat>>;
-using BrushPtr = std::unique_ptr<Gdiplus::GpBrush,
-                                 GdiPlusDeleter<Gdiplus::GpBrush, gdip::GdipDeleteBrush>>;
+using FontPtr =
+    std::unique_ptr<Gdiplus::GpFont, GdiPlusDeleter<Gdiplus::GpFont, gdip::GdipDeleteFont>>;
+using FormatPtr =
+    std::unique_ptr<Gdiplus::GpStringFormat,
+                    GdiPlusDeleter<Gdiplus::GpStringFormat, gdip::GdipDeleteStringFormat>>;
+using BrushPtr =
+    std::unique_ptr<Gdiplus::GpBrush, GdiPlusDeleter<Gdiplus::GpBrush, gdip::GdipDeleteBrush>>;
 using PenPtr = std::unique_ptr<Gdiplus::GpPen, GdiPlusDeleter<Gdiplus::GpPen, gdip::GdipDeletePen>>;
-using PathPtr = std::unique_ptr<Gdiplus::GpPath, GdiPlusDeleter<Gdiplus::GpPath, gdip::GdipDeletePath>>;
+using PathPtr =
+    std::unique_ptr<Gdiplus::GpPath, GdiPlusDeleter<Gdiplus::GpPath, gdip::GdipDeletePath>>;
 
 BrushPtr MakeSolidBrush(uint32_t argb)
 {
@@ -160,8 +159,7 @@ void RenderContext_GdiPlus::ClearAlpha(const UiRect& rect, uint8_t alpha)
     m_bitmap->ClearAlpha(rect, alpha);
 }
 
-void RenderContext_GdiPlus::RestoreAlpha(const UiRect& rect, const UiRect& padding,
-                                         uint8_t alpha)
+void RenderContext_GdiPlus::RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha)
 {
     m_bitmap->RestoreAlpha(rect, padding, alpha);
 }
@@ -236,8 +234,8 @@ bool RenderContext_GdiPlus::BitBlt(int x, int y, int cx, int cy, HDC srcDC, int 
     return ::BitBlt(m_dc, x, y, cx, cy, srcDC, xSrc, ySrc, rop) != FALSE;
 }
 
-bool RenderContext_GdiPlus::AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc,
-                                       int ySrc, int cxSrc, int cySrc, uint8_t alpha)
+bool RenderContext_GdiPlus::AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc,
+                                       int cxSrc, int cySrc, uint8_t alpha)
 {
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
     return ::AlphaBlend(m_dc, x, y, cx, cy, srcDC, xSrc, ySrc, cxSrc, cySrc, blend) != FALSE;
@@ -275,8 +273,7 @@ void RenderContext_GdiPlus::DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, co
                 continue;
             // The last copy shows only as much of the source as fits; a
             // direction that is not tiled stretches the whole source.
-            UiRect piece(source.left, source.top,
-                         xTiled ? source.left + width : source.right,
+            UiRect piece(source.left, source.top, xTiled ? source.left + width : source.right,
                          yTiled ? source.top + height : source.bottom);
             DrawImagePiece(srcDC, hasAlpha, fade, tile, piece);
         }
@@ -285,8 +282,7 @@ void RenderContext_GdiPlus::DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, co
 
 void RenderContext_GdiPlus::DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha,
                                       const UiRect& paintRect, const UiRect& source,
-                                      const UiRect& corners, uint8_t fade, bool xTiled,
-                                      bool yTiled)
+                                      const UiRect& corners, uint8_t fade, bool xTiled, bool yTiled)
 {
     if (bitmap == nullptr || !dest.Intersects(paintRect))
         return;
@@ -320,16 +316,21 @@ void RenderContext_GdiPlus::DrawImage(const UiRect& dest, HBITMAP bitmap, bool h
     };
     const Piece pieces[] = {
         // top-left, top, top-right
-        {c.left > 0 && c.top > 0, {dest.left, dest.top, dest.left + d.left, dest.top + d.top},
+        {c.left > 0 && c.top > 0,
+         {dest.left, dest.top, dest.left + d.left, dest.top + d.top},
          {s.left, s.top, s.left + c.left, s.top + c.top}},
-        {c.top > 0, {dest.left + d.left, dest.top, dest.right - d.right, dest.top + d.top},
+        {c.top > 0,
+         {dest.left + d.left, dest.top, dest.right - d.right, dest.top + d.top},
          {s.left + c.left, s.top, s.right - c.right, s.top + c.top}},
-        {c.right > 0 && c.top > 0, {dest.right - d.right, dest.top, dest.right, dest.top + d.top},
+        {c.right > 0 && c.top > 0,
+         {dest.right - d.right, dest.top, dest.right, dest.top + d.top},
          {s.right - c.right, s.top, s.right, s.top + c.top}},
         // left, right
-        {c.left > 0, {dest.left, dest.top + d.top, dest.left + d.left, dest.bottom - d.bottom},
+        {c.left > 0,
+         {dest.left, dest.top + d.top, dest.left + d.left, dest.bottom - d.bottom},
          {s.left, s.top + c.top, s.left + c.left, s.bottom - c.bottom}},
-        {c.right > 0, {dest.right - d.right, dest.top + d.top, dest.right, dest.bottom - d.bottom},
+        {c.right > 0,
+         {dest.right - d.right, dest.top + d.top, dest.right, dest.bottom - d.bottom},
          {s.right - c.right, s.top + c.top, s.right, s.bottom - c.bottom}},
         // bottom-left, bottom, bottom-right
         {c.left > 0 && c.bottom > 0,

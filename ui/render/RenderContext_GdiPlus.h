@@ -71,8 +71,8 @@ private:
     // One piece of a nine-grid image, from the bitmap selected into srcDC.
     void DrawImagePiece(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest,
                         const UiRect& source);
-    void DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest,
-                   const UiRect& source, const UiRect& paintRect, bool xTiled, bool yTiled);
+    void DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest, const UiRect& source,
+                   const UiRect& paintRect, bool xTiled, bool yTiled);
     UiRect ToDevice(const UiRect& rect) const;
 
     HDC m_dc = nullptr;

@@ -92,8 +92,9 @@ TEST(CheckBoxTest, SpaceOrReturnTogglesTheFocusedCheckBox)
 
 TEST(CheckBoxTest, ProgramCodeSetsTheStateWithoutEvents)
 {
-    ControlTestHost host(L"<CheckBox name=\"lock\" width=\"20\" height=\"20\"/>"
-                         L"<CheckBox name=\"phantom\" selected=\"true\" visible=\"false\"/>");
+    ControlTestHost host(
+        L"<CheckBox name=\"lock\" width=\"20\" height=\"20\"/>"
+        L"<CheckBox name=\"phantom\" selected=\"true\" visible=\"false\"/>");
     auto* lock = host.Find<CheckBox>(L"lock");
     EXPECT_TRUE(host.Find<CheckBox>(L"phantom")->IsSelected());
     EventLog log;
@@ -110,8 +111,9 @@ TEST(CheckBoxTest, AnImageOnlyMuteBoxShowsItsSelectedImageAndIgnoresHover)
 {
     ASSERT_TRUE(ControlTestHost::WriteImage(L"sound_on.png", 20, 20, 0xFF0000FF));
     ASSERT_TRUE(ControlTestHost::WriteImage(L"sound_off.png", 20, 20, 0xFFFF0000));
-    ControlTestHost host(L"<CheckBox name=\"mute\" width=\"20\" height=\"20\""
-                         L" normalimage=\"sound_on.png\" selectednormalimage=\"sound_off.png\"/>");
+    ControlTestHost host(
+        L"<CheckBox name=\"mute\" width=\"20\" height=\"20\""
+        L" normalimage=\"sound_on.png\" selectednormalimage=\"sound_off.png\"/>");
     auto* mute = host.Find<CheckBox>(L"mute");
     EXPECT_FALSE(mute->HasHotLook());
     host.Paint();
@@ -133,8 +135,9 @@ TEST(CheckBoxTest, AnImageOnlyMuteBoxShowsItsSelectedImageAndIgnoresHover)
 
 TEST(CheckBoxTest, SelectedColoursReplaceTheStateColours)
 {
-    ControlTestHost host(L"<CheckBox name=\"c\" width=\"20\" height=\"20\" normalcolor=\"blue\""
-                         L" selectednormalcolor=\"green\"/>");
+    ControlTestHost host(
+        L"<CheckBox name=\"c\" width=\"20\" height=\"20\" normalcolor=\"blue\""
+        L" selectednormalcolor=\"green\"/>");
     auto* box = host.Find<CheckBox>(L"c");
     host.Paint();
     EXPECT_EQ(host.PixelAt(5, 5).b, 255);

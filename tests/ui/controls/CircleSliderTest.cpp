@@ -142,9 +142,10 @@ TEST_F(CircleSliderTest, TheKnobIsAPointerLineWithoutARing)
 
 TEST(CircleProgressTest, TheRingIsDrawnWithTheValueArcFromTwelveOClock)
 {
-    ControlTestHost host(L"<CircleProgress name=\"ring\" width=\"30\" height=\"30\""
-                         L" circlewidth=\"2\" bgcolor=\"red\" fgcolor=\"green\""
-                         L" min=\"0\" max=\"100\" value=\"25\"/>");
+    ControlTestHost host(
+        L"<CircleProgress name=\"ring\" width=\"30\" height=\"30\""
+        L" circlewidth=\"2\" bgcolor=\"red\" fgcolor=\"green\""
+        L" min=\"0\" max=\"100\" value=\"25\"/>");
     host.Paint();
     // A quarter clockwise from 12 o'clock in the foreground colour, the
     // rest of the ring in the background colour.

@@ -77,9 +77,8 @@ ControlTestHost::ControlTestHost(const std::wstring& body, int width, int height
                                  UiRect(0, 0, width, height));
     m_window->Init(hwnd);
     WindowBuilder builder;
-    std::unique_ptr<Control> root =
-        builder.Create(L"<Window><VBox name=\"root\">" + body + L"</VBox></Window>", {},
-                       m_window.get(), nullptr);
+    std::unique_ptr<Control> root = builder.Create(
+        L"<Window><VBox name=\"root\">" + body + L"</VBox></Window>", {}, m_window.get(), nullptr);
     m_window->AttachRoot(std::move(root));
     m_canvas = GlobalManager::GetRenderFactory()->CreateRenderContext();
     Layout();

@@ -70,9 +70,8 @@ public:
         int64_t lParam = 0;
     };
 
-    void Watch(Control& control,
-               std::initializer_list<EventType> types = {kEventClick, kEventSelect,
-                                                         kEventUnSelect, kEventValueChange});
+    void Watch(Control& control, std::initializer_list<EventType> types = {
+                                     kEventClick, kEventSelect, kEventUnSelect, kEventValueChange});
     const std::vector<Entry>& Entries() const { return m_entries; }
     size_t Count(EventType type, const Control* sender = nullptr) const;
     void Clear() { m_entries.clear(); }

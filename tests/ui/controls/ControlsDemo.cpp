@@ -145,11 +145,16 @@ constexpr char kGlobal[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 std::string MonoStrip(const std::string& name, const std::string& title, int value, bool muted)
 {
     return "<VBox width=\"56\" childmargin=\"6\">"
-           "<Label text=\"" + title + "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
-           "<Slider name=\"" + name + "\" class=\"fader\" halign=\"center\" value=\"" +
-           std::to_string(value) + "\"" + (muted ? " enabled=\"false\"" : "") + "/>"
-           "<CheckBox name=\"" + name + "_mute\" class=\"mute\" halign=\"center\"" +
-           (muted ? " selected=\"true\"" : "") + "/></VBox>";
+           "<Label text=\"" +
+           title +
+           "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
+           "<Slider name=\"" +
+           name + "\" class=\"fader\" halign=\"center\" value=\"" + std::to_string(value) + "\"" +
+           (muted ? " enabled=\"false\"" : "") +
+           "/>"
+           "<CheckBox name=\"" +
+           name + "_mute\" class=\"mute\" halign=\"center\"" + (muted ? " selected=\"true\"" : "") +
+           "/></VBox>";
 }
 
 // A stereo pair: two faders tied by a lock box, one mute.
@@ -157,23 +162,36 @@ std::string StereoStrip(const std::string& name, const std::string& title, int l
                         bool unlocked)
 {
     return "<VBox width=\"86\" childmargin=\"6\">"
-           "<Label text=\"" + title + "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
+           "<Label text=\"" +
+           title +
+           "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
            "<HBox height=\"200\" childmargin=\"6\" padding=\"6,0,6,0\">"
-           "<Slider name=\"" + name + "_left\" class=\"fader\" bkimage=\"groove_left.png\"" +
-           " value=\"" + std::to_string(left) + "\"/>"
-           "<Slider name=\"" + name + "_right\" class=\"fader\" bkimage=\"groove_right.png\"" +
-           " value=\"" + std::to_string(right) + "\"/></HBox>"
+           "<Slider name=\"" +
+           name + "_left\" class=\"fader\" bkimage=\"groove_left.png\"" + " value=\"" +
+           std::to_string(left) +
+           "\"/>"
+           "<Slider name=\"" +
+           name + "_right\" class=\"fader\" bkimage=\"groove_right.png\"" + " value=\"" +
+           std::to_string(right) +
+           "\"/></HBox>"
            "<HBox height=\"20\" padding=\"12,0,0,0\" childmargin=\"14\">"
-           "<CheckBox name=\"" + name + "_mute\" class=\"mute\"/>"
-           "<CheckBox name=\"" + name + "_lock\" class=\"lock\"" +
-           (unlocked ? " selected=\"true\"" : "") + "/></HBox></VBox>";
+           "<CheckBox name=\"" +
+           name +
+           "_mute\" class=\"mute\"/>"
+           "<CheckBox name=\"" +
+           name + "_lock\" class=\"lock\"" + (unlocked ? " selected=\"true\"" : "") +
+           "/></HBox></VBox>";
 }
 
 std::string DeviceStrip(const std::string& name, const std::string& title, int value)
 {
     return "<VBox width=\"46\" childmargin=\"6\">"
-           "<Label text=\"" + title + "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
-           "<Slider name=\"" + name + "\" hor=\"false\" width=\"15\" height=\"200\""
+           "<Label text=\"" +
+           title +
+           "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
+           "<Slider name=\"" +
+           name +
+           "\" hor=\"false\" width=\"15\" height=\"200\""
            " halign=\"center\" thumbsize=\"15,10\" progressbarpadding=\"0,6,0,6\""
            " bkimage=\"groove_device.png\""
            " thumbnormalimage=\"thumb_small.png\" min=\"0\" max=\"100\" step=\"1\" value=\"" +
@@ -183,24 +201,33 @@ std::string DeviceStrip(const std::string& name, const std::string& title, int v
 std::string KnobStrip(const std::string& name, const std::string& title, int value)
 {
     return "<VBox width=\"70\" childmargin=\"8\">"
-           "<Label text=\"" + title + "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
-           "<CircleSlider name=\"" + name + "\" width=\"30\" height=\"30\" halign=\"center\""
+           "<Label text=\"" +
+           title +
+           "\" width=\"stretch\" height=\"20\" align=\"center\"/>"
+           "<CircleSlider name=\"" +
+           name +
+           "\" width=\"30\" height=\"30\" halign=\"center\""
            " bkimage=\"circle2.png\" zeroangle=\"180\" minangle=\"45\" circlewidth=\"2\""
            " bgcolor=\"gray\" fgcolor=\"green\" min=\"3\" max=\"9\" value=\"" +
-           std::to_string(value) + "\"/>"
-           "<Label name=\"" + name + "_value\" text=\"" + std::to_string((value - 2) * 3) +
+           std::to_string(value) +
+           "\"/>"
+           "<Label name=\"" +
+           name + "_value\" text=\"" + std::to_string((value - 2) * 3) +
            "DB\" width=\"stretch\" height=\"20\" align=\"center\" normaltextcolor=\"white\"/>"
            "</VBox>";
 }
 
 std::string Layout()
 {
-    std::string list = "<VListBox name=\"rates\" width=\"90\" height=\"66\" bordersize=\"1\""
-                       " bordercolor=\"splitline\" padding=\"1,1,1,1\">";
+    std::string list =
+        "<VListBox name=\"rates\" width=\"90\" height=\"66\" bordersize=\"1\""
+        " bordercolor=\"splitline\" padding=\"1,1,1,1\">";
     for (const char* rate : {"44100 Hz", "48000 Hz", "96000 Hz"}) {
-        list += std::string("<ListContainerElement height=\"21\" hotcolor=\"hotback\""
-                            " selectednormalcolor=\"selectedback\" textpadding=\"6,0,0,0\""
-                            " align=\"left vcenter\" text=\"") + rate + "\"/>";
+        list += std::string(
+                    "<ListContainerElement height=\"21\" hotcolor=\"hotback\""
+                    " selectednormalcolor=\"selectedback\" textpadding=\"6,0,0,0\""
+                    " align=\"left vcenter\" text=\"") +
+                rate + "\"/>";
     }
     list += "</VListBox>";
     return R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -234,7 +261,8 @@ std::string Layout()
                   textpadding="20,0,0,0" align="left vcenter"/>
         <Label name="status" text="Drag a fader or turn a knob" singleline="false"
                width="120" height="auto" normaltextcolor="gray"/>
-        )" + list + R"(
+        )" +
+           list + R"(
       </VBox>
     </HBox>
   </VBox>

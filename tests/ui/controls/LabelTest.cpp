@@ -53,9 +53,10 @@ TEST(LabelTest, SingleLineFalseWrapsEvenUnderVCenter)
 
 TEST(LabelTest, TextPaddingWidensAnAutoSizedLabel)
 {
-    ControlTestHost host(L"<Label name=\"plain\" text=\"Level\"/>"
-                         L"<Label name=\"padded\" text=\"Level\" textpadding=\"20,0,0,0\"/>"
-                         L"<Label name=\"empty\" textpadding=\"20,4,20,4\"/>");
+    ControlTestHost host(
+        L"<Label name=\"plain\" text=\"Level\"/>"
+        L"<Label name=\"padded\" text=\"Level\" textpadding=\"20,0,0,0\"/>"
+        L"<Label name=\"empty\" textpadding=\"20,4,20,4\"/>");
     const UiSize room(300, 300);
     const UiSize plain = host.Find(L"plain")->EstimateSize(room);
     const UiSize padded = host.Find(L"padded")->EstimateSize(room);
@@ -67,8 +68,9 @@ TEST(LabelTest, TextPaddingWidensAnAutoSizedLabel)
 
 TEST(LabelTest, WrappingStretchLabelTakesTheWidthItIsOffered)
 {
-    ControlTestHost host(L"<Label name=\"wrap\" singleline=\"false\" maxwidth=\"stretch\""
-                         L" text=\"a text far too long for eighty pixels\"/>");
+    ControlTestHost host(
+        L"<Label name=\"wrap\" singleline=\"false\" maxwidth=\"stretch\""
+        L" text=\"a text far too long for eighty pixels\"/>");
     Control* wrap = host.Find(L"wrap");
     const UiSize wide = wrap->EstimateSize(UiSize(1000, 300));
     EXPECT_GT(wide.cx, 80);
@@ -82,8 +84,10 @@ TEST(LabelTest, WrappingStretchLabelTakesTheWidthItIsOffered)
 // Big red "MMM" on a label of the given extra attributes.
 ColourSums PaintedText(const std::wstring& attributes)
 {
-    ControlTestHost host(L"<Label name=\"l\" width=\"120\" height=\"40\" font=\"big\" text=\"MMM\""
-                         L" normaltextcolor=\"red\" " + attributes + L"/>");
+    ControlTestHost host(
+        L"<Label name=\"l\" width=\"120\" height=\"40\" font=\"big\" text=\"MMM\""
+        L" normaltextcolor=\"red\" " +
+        attributes + L"/>");
     host.Paint();
     return ColourSums::Of(host, UiRect(0, 0, 120, 40));
 }

@@ -47,10 +47,8 @@ TEST(SliderGeometryTest, HorizontalDragRunsFromMinAtTheLeft)
 
 TEST(SliderGeometryTest, ThumbFollowsTheValueAlongTheTrack)
 {
-    EXPECT_EQ(SliderGeometry::ThumbRect(kFader, kThumb, false, 0, 44, 44),
-              UiRect(10, 20, 39, 35));
-    EXPECT_EQ(SliderGeometry::ThumbRect(kFader, kThumb, false, 0, 44, 0),
-              UiRect(10, 205, 39, 220));
+    EXPECT_EQ(SliderGeometry::ThumbRect(kFader, kThumb, false, 0, 44, 44), UiRect(10, 20, 39, 35));
+    EXPECT_EQ(SliderGeometry::ThumbRect(kFader, kThumb, false, 0, 44, 0), UiRect(10, 205, 39, 220));
     // 22 of 44: 205 - 92.5 truncated.
     EXPECT_EQ(SliderGeometry::ThumbRect(kFader, kThumb, false, 0, 44, 22).top, 112);
     // A narrower thumb is centred across the track.

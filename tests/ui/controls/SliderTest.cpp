@@ -111,8 +111,9 @@ TEST_F(SliderTest, WheelStepsAreUnclampedUntilTheNextPaint)
 
 TEST(SliderPaintTest, AMarkupValueAboveMaxIsClampedAtTheFirstPaint)
 {
-    ControlTestHost host(L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
-                         L" value=\"50\" max=\"44\"/>");
+    ControlTestHost host(
+        L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
+        L" value=\"50\" max=\"44\"/>");
     auto* slider = host.Find<Slider>(L"s");
     EXPECT_EQ(slider->GetValue(), 50);
     host.Paint();
@@ -121,8 +122,9 @@ TEST(SliderPaintTest, AMarkupValueAboveMaxIsClampedAtTheFirstPaint)
 
 TEST(SliderPaintTest, AProgressWithAnEmptyRangePaintsAsOneStep)
 {
-    ControlTestHost host(L"<Progress name=\"p\" width=\"100\" height=\"10\" min=\"5\" max=\"5\""
-                         L" progresscolor=\"red\"/>");
+    ControlTestHost host(
+        L"<Progress name=\"p\" width=\"100\" height=\"10\" min=\"5\" max=\"5\""
+        L" progresscolor=\"red\"/>");
     auto* progress = host.Find<Progress>(L"p");
     progress->SetValue(5.5);
     host.Paint();
@@ -133,9 +135,10 @@ TEST(SliderPaintTest, AProgressWithAnEmptyRangePaintsAsOneStep)
 
 TEST(SliderPaintTest, ProgressBarPaddingShiftsTheFillAndItEndsAtTheThumbMiddle)
 {
-    ControlTestHost host(L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
-                         L" thumbsize=\"29,15\" progressbarpadding=\"0,6,0,6\""
-                         L" progresscolor=\"red\" min=\"0\" max=\"44\" value=\"0\"/>");
+    ControlTestHost host(
+        L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
+        L" thumbsize=\"29,15\" progressbarpadding=\"0,6,0,6\""
+        L" progresscolor=\"red\" min=\"0\" max=\"44\" value=\"0\"/>");
     auto* slider = host.Find<Slider>(L"s");
     host.Paint();
     // Padded track 6..194: at 0 the fill is 186..194.
@@ -155,10 +158,11 @@ TEST(SliderPaintTest, ThePushedThumbShowsOnlyWhileDragging)
     ASSERT_TRUE(ControlTestHost::WriteImage(L"thumb_normal.png", 29, 15, 0xFF0000FF));
     ASSERT_TRUE(ControlTestHost::WriteImage(L"thumb_pushed.png", 29, 15, 0xFFFF0000));
     ASSERT_TRUE(ControlTestHost::WriteImage(L"thumb_hot.png", 29, 15, 0xFF00FF00));
-    ControlTestHost host(L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
-                         L" thumbsize=\"29,15\" max=\"44\" value=\"44\""
-                         L" thumbnormalimage=\"thumb_normal.png\" thumbhotimage=\"thumb_hot.png\""
-                         L" thumbpushedimage=\"thumb_pushed.png\"/>");
+    ControlTestHost host(
+        L"<Slider name=\"s\" hor=\"false\" width=\"29\" height=\"200\""
+        L" thumbsize=\"29,15\" max=\"44\" value=\"44\""
+        L" thumbnormalimage=\"thumb_normal.png\" thumbhotimage=\"thumb_hot.png\""
+        L" thumbpushedimage=\"thumb_pushed.png\"/>");
     host.MouseMove(UiPoint(14, 7));
     host.Paint();
     EXPECT_EQ(host.PixelAt(14, 7).b, 255);

@@ -52,10 +52,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 1;
     ui::GlobalManager::Startup(L"coretest\\", {}, L"skin", L"lang");
     // A light backdrop, so that the drop shadow shows.
-    HWND backdrop = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0,
-                                      ::GetSystemMetrics(SM_CXSCREEN),
-                                      ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
-                                      nullptr);
+    HWND backdrop = ::CreateWindowExW(
+        0, L"STATIC", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
+        ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     g_form = ui::test::TestForm::Open(L"TestForm.xml");
     if (g_form == nullptr)
         return 2;

@@ -32,14 +32,15 @@ TEST(WindowBuilderTest, WindowFileBuildsItsFirstControlAndKeepsClassesLocal)
 {
     auto window = TestWindow::Open(100, 100);
     ASSERT_NE(window, nullptr);
-    auto root = Build(LR"(<Window>
+    auto root = Build(
+        LR"(<Window>
         <Class name="local" height="9"/>
         <Font id="windowfont" name="Arial" size="20"/>
         <TextColor name="windowcolour" value="#ff123456"/>
         <VBox name="content"><Control class="local"/></VBox>
         <HBox name="dropped"/>
       </Window>)",
-                      window.get());
+        window.get());
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->GetName(), L"content");
     EXPECT_EQ(AsBox(root.get())->GetItemAt(0)->GetFixedHeight(), 9);
@@ -58,9 +59,10 @@ TEST(WindowBuilderTest, DiscardedControlsLeaveNoNamesBehind)
     ASSERT_NE(window, nullptr);
     // Only the first top-level control is kept; the second one's children
     // were registered with the window while they were added.
-    auto root = Build(LR"(<Window><VBox name="kept"/><VBox><Control name="gone"/></VBox>
+    auto root = Build(
+        LR"(<Window><VBox name="kept"/><VBox><Control name="gone"/></VBox>
         <HBox><Control name="leaf"><Control name="underleaf"/></Control></HBox></Window>)",
-                      window.get());
+        window.get());
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->GetName(), L"kept");
     EXPECT_EQ(window->FindControl(std::wstring(L"gone")), nullptr);
@@ -73,13 +75,14 @@ TEST(WindowBuilderTest, AttributesAfterTheClassOverrideIt)
     ASSERT_NE(window, nullptr);
     // The global class "tile" is 60 wide; a window class of that name
     // cannot replace it.
-    auto root = Build(LR"(<Window><Class name="tile" width="1"/><Class name="mine" width="2"/>
+    auto root = Build(
+        LR"(<Window><Class name="tile" width="1"/><Class name="mine" width="2"/>
         <HBox>
           <Control name="classwins" width="5" class="tile"/>
           <Control name="ownwins" class="tile" width="5"/>
           <Control name="windowclass" class="mine"/>
         </HBox></Window>)",
-                      window.get());
+        window.get());
     Box* box = AsBox(root.get());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->GetItemAt(0)->GetFixedWidth(), 60);
@@ -89,7 +92,8 @@ TEST(WindowBuilderTest, AttributesAfterTheClassOverrideIt)
 
 TEST(WindowBuilderTest, IncludeRepeatsAndUnknownElementsAreSkipped)
 {
-    auto root = Build(LR"(<Window><HBox>
+    auto root = Build(
+        LR"(<Window><HBox>
         <Control name="before"/>
         <Include source="CoreTest/Tile.xml" count="3"/>
         <Mystery><Control name="hidden"/></Mystery>

@@ -35,8 +35,10 @@ TEST(AnimationTimerTest, TimersRunTheirCountInDueOrderThenTheTickStops)
     AnimationTimerManager& manager = AnimationTimerManager::GetInstance();
     auto owner = std::make_shared<obase::WeakFlag>();
     std::vector<char> calls;
-    ASSERT_TRUE(manager.AddTimer(owner, [&] { calls.push_back('b'); }, 60, 1));
-    ASSERT_TRUE(manager.AddTimer(owner, [&] { calls.push_back('a'); }, 20, 3));
+    ASSERT_TRUE(manager.AddTimer(
+        owner, [&] { calls.push_back('b'); }, 60, 1));
+    ASSERT_TRUE(manager.AddTimer(
+        owner, [&] { calls.push_back('a'); }, 20, 3));
     EXPECT_EQ(manager.GetTickPeriod(), AnimationTimerManager::kTickPeriodMs);
 
     ASSERT_TRUE(PumpUntil([&] { return manager.GetTimerCount() == 0; }, 2000));
@@ -52,11 +54,12 @@ TEST(AnimationTimerTest, ATimerEndsWithItsOwner)
     auto owner = std::make_shared<obase::WeakFlag>();
     int forever = 0;
     int never = 0;
-    ASSERT_TRUE(manager.AddTimer(owner, [&] { ++forever; }, 16,
-                                 AnimationTimerManager::kRepeatForever));
+    ASSERT_TRUE(manager.AddTimer(
+        owner, [&] { ++forever; }, 16, AnimationTimerManager::kRepeatForever));
     {
         auto shortLived = std::make_shared<obase::WeakFlag>();
-        manager.AddTimer(shortLived, [&] { ++never; }, 16, 5);
+        manager.AddTimer(
+            shortLived, [&] { ++never; }, 16, 5);
     }
     ASSERT_TRUE(PumpUntil([&] { return forever >= 3; }, 2000));
     owner.reset();
@@ -71,12 +74,14 @@ TEST(AnimationTimerTest, ALongGapSlowsTheTickUntilANearTimerComes)
     AnimationTimerManager& manager = AnimationTimerManager::GetInstance();
     auto owner = std::make_shared<obase::WeakFlag>();
     int calls = 0;
-    manager.AddTimer(owner, [&] { ++calls; }, 1500, 1);
+    manager.AddTimer(
+        owner, [&] { ++calls; }, 1500, 1);
     ASSERT_TRUE(PumpUntil([&] { return manager.GetTickPeriod() != 16; }, 1000));
     EXPECT_GE(manager.GetTickPeriod(), 1000u);
     EXPECT_LE(manager.GetTickPeriod(), 1502u);
 
-    manager.AddTimer(owner, [&] { ++calls; }, 10, 1);
+    manager.AddTimer(
+        owner, [&] { ++calls; }, 10, 1);
     EXPECT_EQ(manager.GetTickPeriod(), 16u);
     ASSERT_TRUE(PumpUntil([&] { return calls == 2; }, 3000));
     EXPECT_EQ(manager.GetTimerCount(), 0u);
@@ -132,8 +137,8 @@ TEST(AnimationTimerTest, AnimationRunsOnTheTimerWithEachFramesDelay)
     ASSERT_TRUE(PumpUntil([&] { return !animation.IsPlaying(); }, 3000));
     EXPECT_EQ(repaints, 3);
     EXPECT_EQ(animation.GetCurrentFrame(), 0);
-    ASSERT_TRUE(PumpUntil(
-        [] { return AnimationTimerManager::GetInstance().GetTimerCount() == 0; }, 2000));
+    ASSERT_TRUE(
+        PumpUntil([] { return AnimationTimerManager::GetInstance().GetTimerCount() == 0; }, 2000));
 
     // A single-frame image never plays.
     auto still = std::make_shared<ImageInfo>();

@@ -25,8 +25,10 @@ TEST(ImageAttributeParserTest, PairsNeedABlankBetweenThem)
 TEST(ImageAttributeParserTest, MalformedPairsEndParsing)
 {
     const std::wstring good = L"file='a.png' ";
-    EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner='1,2"), (Pairs{{L"file", L"a.png"}}));
-    EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner=\"1\""), (Pairs{{L"file", L"a.png"}}));
+    EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner='1,2"),
+              (Pairs{{L"file", L"a.png"}}));
+    EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner=\"1\""),
+              (Pairs{{L"file", L"a.png"}}));
     EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner '1'"), (Pairs{{L"file", L"a.png"}}));
     EXPECT_EQ(ImageAttributeParser::ParsePairs(good + L"corner="), (Pairs{{L"file", L"a.png"}}));
     EXPECT_TRUE(ImageAttributeParser::ParsePairs(L"file='a.png").empty());

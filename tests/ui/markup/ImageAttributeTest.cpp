@@ -35,8 +35,9 @@ TEST(ImageAttributeTest, PairsSetTheirFields)
     EXPECT_EQ(image.imageName, L"a.png");
     EXPECT_EQ(image.corner, UiRect());
 
-    image.SetImageString(L"res='b.png' source='1,2,3,4' fade='80' xtiled='true' ytiled='TRUE' "
-                         L"playcount='3' unknown='x'");
+    image.SetImageString(
+        L"res='b.png' source='1,2,3,4' fade='80' xtiled='true' ytiled='TRUE' "
+        L"playcount='3' unknown='x'");
     EXPECT_EQ(image.imageName, L"b.png");
     EXPECT_EQ(image.source, UiRect(1, 2, 3, 4));
     EXPECT_TRUE(image.HasSource());

@@ -73,8 +73,8 @@ TEST_F(ImageCacheTest, UsersShareOneDecodeUntilTheLastIsGone)
     EXPECT_EQ(ImageCache::GetInstance().GetEntryCount(), 1u);
 
     // Replace the file: only a new decode can see the new size.
-    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\opaque32.png", 9, 4,
-                                         PixelFormat32bppARGB, [](int, int) { return kOpaqueRed; }));
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\opaque32.png", 9, 4, PixelFormat32bppARGB,
+                                         [](int, int) { return kOpaqueRed; }));
     first.SetImageString(L"../public/opaque32.png");
     EXPECT_EQ(ImageCache::GetInstance().GetEntryCount(), 1u);
     EXPECT_EQ(Load(L"../public/opaque32.png")->width, 6);

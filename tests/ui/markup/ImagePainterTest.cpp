@@ -31,8 +31,8 @@ protected:
     {
         test::StartGdiPlus();
         folder = ImageTestFiles::MakeTempFolder(L"image_painter_test");
-        ASSERT_TRUE(ImageTestFiles::WritePng(folder + L"halves.png", 10, 10, PixelFormat32bppARGB,
-                                             Halves));
+        ASSERT_TRUE(
+            ImageTestFiles::WritePng(folder + L"halves.png", 10, 10, PixelFormat32bppARGB, Halves));
         ASSERT_TRUE(ImageTestFiles::WriteFile(
             folder + L"anim.gif", ImageTestFiles::MakeGif(2, 2, {0xFF0000, 0x00FF00}, {5, 5})));
     }

@@ -92,8 +92,8 @@ std::vector<uint8_t> ImageTestFiles::MakeGif(int width, int height,
                                static_cast<uint8_t>(rgb)});
     }
     // Loop forever.
-    out.insert(out.end(), {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.',
-                           '0', 0x03, 0x01, 0x00, 0x00, 0x00});
+    out.insert(out.end(), {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0',
+                           0x03, 0x01, 0x00, 0x00, 0x00});
     for (size_t frame = 0; frame < colours.size() && frame < 4; ++frame) {
         out.insert(out.end(), {0x21, 0xF9, 0x04, 0x00});
         Put16(out, frame < delays.size() ? delays[frame] : 0);
@@ -188,7 +188,8 @@ std::vector<uint8_t> ImageTestFiles::ReadFile(const std::wstring& path)
 bool ImageTestFiles::WriteFile(const std::wstring& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
 }
 
@@ -196,8 +197,8 @@ std::wstring ImageTestFiles::MakeTempFolder(const std::wstring& name)
 {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + name + L"_" +
-                                std::to_wstring(::GetCurrentProcessId()) + L"\\";
+    const std::wstring folder =
+        std::wstring(temp) + name + L"_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }

@@ -22,8 +22,7 @@ public:
 
     // A GIF whose frame i is filled with colours[i] (0xRRGGBB), shown for
     // delays[i] hundredths of a second, looping forever.
-    static std::vector<uint8_t> MakeGif(int width, int height,
-                                        const std::vector<uint32_t>& colours,
+    static std::vector<uint8_t> MakeGif(int width, int height, const std::vector<uint32_t>& colours,
                                         const std::vector<uint16_t>& delays);
 
     // A ZIP archive of stored entries (name, bytes).

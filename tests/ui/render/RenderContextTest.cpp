@@ -120,8 +120,7 @@ TEST_F(RenderContextTest, OpaqueTextIsDrawnAtAlpha254)
 
     // A translucent colour is weakened by the alpha argument: 0x80 * 128 / 255.
     context->Clear();
-    context->DrawText(area, L"HIW", 0x800000FF, L"render_test_24", kTextSingleLine, 128,
-                      false);
+    context->DrawText(area, L"HIW", 0x800000FF, L"render_test_24", kTextSingleLine, 128, false);
     EXPECT_TRUE(Near(MaxAlpha(*context, area), 64)) << int(MaxAlpha(*context, area));
 
     context->Clear();
@@ -152,9 +151,8 @@ TEST_F(RenderContextTest, MeasureTextAddsOnePixelToTheMeasuredBox)
     Gdiplus::GpGraphics* graphics = nullptr;
     ASSERT_EQ(gdip::GdipCreateFromHDC(context->GetDC(), &graphics), gdip::Ok);
     Gdiplus::GpFont* font = nullptr;
-    ASSERT_EQ(gdip::GdipCreateFontFromLogfontW(context->GetDC(),
-                                               &GlobalManager::GetFont(L"render_test_24")->logFont,
-                                               &font),
+    ASSERT_EQ(gdip::GdipCreateFontFromLogfontW(
+                  context->GetDC(), &GlobalManager::GetFont(L"render_test_24")->logFont, &font),
               gdip::Ok);
     Gdiplus::GpStringFormat* generic = nullptr;
     gdip::GdipStringFormatGetGenericTypographic(&generic);
@@ -220,12 +218,11 @@ TEST_F(RenderContextTest, NineGridKeepsCornersAndStretchesTheMiddle)
 TEST_F(RenderContextTest, TilingCropsTheLastCopy)
 {
     // A 10-pixel middle whose columns carry their index in the red byte.
-    HBITMAP bitmap = test::MakeBitmap(10, 4, [](int x, int) {
-        return 0xFF000000u | static_cast<uint32_t>(x * 20 + 10) << 16;
-    });
+    HBITMAP bitmap = test::MakeBitmap(
+        10, 4, [](int x, int) { return 0xFF000000u | static_cast<uint32_t>(x * 20 + 10) << 16; });
     const UiRect dest(0, 0, 25, 8);
-    context->DrawImage(dest, bitmap, false, UiRect(0, 0, 120, 80), UiRect(0, 0, 10, 4),
-                       UiRect(), 255, true, false);
+    context->DrawImage(dest, bitmap, false, UiRect(0, 0, 120, 80), UiRect(0, 0, 10, 4), UiRect(),
+                       255, true, false);
     ::DeleteObject(bitmap);
     for (int x = 0; x < 25; ++x) {
         EXPECT_EQ(PixelAt(*context, x, 6).r, (x % 10) * 20 + 10) << x;
@@ -236,9 +233,8 @@ TEST_F(RenderContextTest, TilingCropsTheLastCopy)
 
 TEST_F(RenderContextTest, TilingBothWaysFillsRowsAndColumns)
 {
-    HBITMAP bitmap = test::MakeBitmap(4, 4, [](int x, int y) {
-        return (x == 0 && y == 0) ? kRed : kGreen;
-    });
+    HBITMAP bitmap =
+        test::MakeBitmap(4, 4, [](int x, int y) { return (x == 0 && y == 0) ? kRed : kGreen; });
     const UiRect dest(10, 10, 20, 19);
     context->DrawImage(dest, bitmap, false, dest, UiRect(0, 0, 4, 4), UiRect(), 255, true, true);
     ::DeleteObject(bitmap);
@@ -270,8 +266,8 @@ TEST_F(RenderContextTest, OpaqueStretchCopiesWhileTransparentRenderingBlends)
     HBITMAP bitmap = test::MakeBitmap(4, 4, [](int, int) { return 0x000000FFu; });
     context->FillRect(UiRect(0, 0, 120, 80), kRed, 255);
 
-    context->DrawImage(UiRect(0, 0, 8, 8), bitmap, false, UiRect(0, 0, 120, 80),
-                       UiRect(0, 0, 4, 4), UiRect(), 255, false, false);
+    context->DrawImage(UiRect(0, 0, 8, 8), bitmap, false, UiRect(0, 0, 120, 80), UiRect(0, 0, 4, 4),
+                       UiRect(), 255, false, false);
     EXPECT_EQ(PixelAt(*context, 4, 4).b, 255);
     EXPECT_EQ(PixelAt(*context, 4, 4).r, 0);
 
@@ -286,8 +282,8 @@ TEST_F(RenderContextTest, OpaqueStretchCopiesWhileTransparentRenderingBlends)
 TEST_F(RenderContextTest, ImageOutsideThePaintRectIsNotDrawn)
 {
     HBITMAP bitmap = test::MakeBitmap(4, 4, [](int, int) { return kRed; });
-    context->DrawImage(UiRect(0, 0, 8, 8), bitmap, false, UiRect(8, 8, 20, 20),
-                       UiRect(0, 0, 4, 4), UiRect(), 255, false, false);
+    context->DrawImage(UiRect(0, 0, 8, 8), bitmap, false, UiRect(8, 8, 20, 20), UiRect(0, 0, 4, 4),
+                       UiRect(), 255, false, false);
     EXPECT_EQ(PixelAt(*context, 4, 4).a, 0);
     // Tiles of zero width are skipped instead of looping.
     context->DrawImage(UiRect(0, 0, 8, 8), bitmap, false, UiRect(0, 0, 8, 8), UiRect(0, 0, 4, 4),
@@ -310,11 +306,11 @@ TEST_F(RenderContextTest, NestedClipsRestoreTheOuterClip)
     // Inner clip: red, then half green over it.
     EXPECT_TRUE(Near(PixelAt(*context, 25, 25).r, 127));
     EXPECT_TRUE(Near(PixelAt(*context, 25, 25).g, 128));
-    EXPECT_EQ(PixelAt(*context, 15, 15).r, 0);     // outer clip only: green
+    EXPECT_EQ(PixelAt(*context, 15, 15).r, 0); // outer clip only: green
     EXPECT_TRUE(Near(PixelAt(*context, 15, 15).a, 128));
-    EXPECT_EQ(PixelAt(*context, 5, 5).a, 0);       // outside both
-    EXPECT_EQ(PixelAt(*context, 110, 5).b, 255);   // no clip left
-    context->ClearClip();                           // unbalanced: ignored
+    EXPECT_EQ(PixelAt(*context, 5, 5).a, 0);     // outside both
+    EXPECT_EQ(PixelAt(*context, 110, 5).b, 255); // no clip left
+    context->ClearClip();                        // unbalanced: ignored
 }
 
 TEST_F(RenderContextTest, WindowOriginMovesDrawingAndClips)
