@@ -45,9 +45,9 @@ PendingTask MakeTask(StdClosure task, int64_t runTime, bool nestable)
 
 } // namespace
 
-MessageLoop::MessageLoop() : MessageLoop(Type::kDefault, std::make_shared<DefaultMessagePump>()) {}
+MessageLoop::MessageLoop() : MessageLoop(Type::kDefault, std::make_unique<DefaultMessagePump>()) {}
 
-MessageLoop::MessageLoop(Type type, std::shared_ptr<MessagePump> pump)
+MessageLoop::MessageLoop(Type type, std::unique_ptr<MessagePump> pump)
     : m_type(type), m_pump(std::move(pump)), m_proxy(new MessageLoopProxy(this))
 {
     tCurrentLoop = this;
@@ -61,7 +61,9 @@ MessageLoop::~MessageLoop()
         observer->WillDestroyCurrentMessageLoop();
     m_proxy->WillDestroyCurrentMessageLoop();
     m_proxy.reset();
-    std::shared_ptr<MessagePump> pump;
+    // Taken under the lock so that a poster still waking the pump finishes
+    // first; the pump then goes here, on the loop's thread.
+    std::unique_ptr<MessagePump> pump;
     {
         std::lock_guard guard(m_incomingLock);
         pump.swap(m_pump);
@@ -97,19 +99,16 @@ void MessageLoop::PostNonNestableDelayedTask(StdClosure task, TimeDelta delay)
 
 // The pump is woken only on the empty-to-non-empty transition: a non-empty
 // queue means a wake-up is already on its way or the loop is draining it.
+// The wake-up happens under the lock (it never blocks): a poster that kept
+// the pump past the unlock could become its last owner if the loop ended
+// meanwhile, and destroy it on the wrong thread.
 void MessageLoop::AddToIncomingQueue(PendingTask task)
 {
-    std::shared_ptr<MessagePump> pump;
-    {
-        std::lock_guard guard(m_incomingLock);
-        const bool wasEmpty = m_incomingQueue.empty();
-        m_incomingQueue.push_back(std::move(task));
-        if (!wasEmpty)
-            return;
-        pump = m_pump;
-    }
-    if (pump)
-        pump->ScheduleWork();
+    std::lock_guard guard(m_incomingLock);
+    const bool wasEmpty = m_incomingQueue.empty();
+    m_incomingQueue.push_back(std::move(task));
+    if (wasEmpty && m_pump)
+        m_pump->ScheduleWork();
 }
 
 void MessageLoop::Run()
