@@ -1,6 +1,7 @@
 #include "base/WinUIMessagePump.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/LoopClock.h"
 
@@ -77,6 +78,9 @@ void WinUIMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatc
     m_state = enclosing;
 }
 
+// Each call into the window system is a round trip to the window server
+// under Wine, so a wake-up for one task makes three: the wait, the peek that
+// takes the wake-up message, and the peek that finds the queue empty again.
 void WinUIMessagePump::DoRunLoop()
 {
     for (;;) {
@@ -93,42 +97,83 @@ void WinUIMessagePump::DoRunLoop()
             KillDelayedWorkTimer();
         if (m_state->shouldQuit)
             break;
-        if (moreWork)
+        if (moreWork) {
+            m_wokeForInput = false;
             continue;
+        }
         moreWork = m_state->delegate->DoIdleWork();
         if (m_state->shouldQuit)
             break;
-        if (moreWork)
+        if (moreWork) {
+            m_wokeForInput = false;
             continue;
+        }
         WaitForWork();
     }
 }
 
 void WinUIMessagePump::WaitForWork()
 {
-    const DWORD result =
-        MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result != WAIT_OBJECT_0)
+    // Mouse input can be reported as available while no mouse message can be
+    // taken; waiting for available input would then return again and again.
+    // That shows as a wake-up for input after which the loop found nothing to
+    // do, and only then is it worth the extra calls to look.
+    if (m_wokeForInput && OnlyUntakeableMouseInput()) {
+        // Wait for new input only. The queue is looked at last, so anything
+        // posted after that look is new and ends the wait.
+        if (HIWORD(GetQueueStatus(kWakeMask & ~QS_MOUSE)) == 0)
+            MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, 0);
+        m_wokeForInput = false;
         return;
-    // Mouse input can be reported as available while no mouse message is in
-    // the queue; the wait would then return at once again and again. Block
-    // until a new message arrives instead.
-    const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT));
-    MSG message;
-    if (pending != 0 && (pending & ~QS_MOUSE) == 0 &&
-        !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
-        WaitMessage();
+    }
+    const DWORD result =
+        MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, MWMO_INPUTAVAILABLE);
+    m_wokeForInput = result == WAIT_OBJECT_0;
+    m_peekNext = m_wokeForInput;
 }
 
+bool WinUIMessagePump::OnlyUntakeableMouseInput() const
+{
+    const DWORD pending = HIWORD(GetQueueStatus(kWakeMask));
+    MSG message;
+    return pending != 0 && (pending & ~QS_MOUSE) == 0 &&
+           !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+}
+
+// An empty PeekMessage is the dearest call of the loop (under Wine it also
+// polls the display driver and waits on the server once more), so the queue
+// status is asked first unless a message is expected: after a wait that ended
+// for input, or after a pass that took one.
+//
+// Sent messages are delivered inside PeekMessage even when it then returns
+// nothing. That is not counted as work: whatever their handlers start either
+// posts a message or a task (which posts the wake-up), and a message in the
+// queue ends the next wait at once.
 bool WinUIMessagePump::ProcessNextWindowsMessage()
 {
-    // PeekMessage delivers pending sent messages itself, which counts as work
-    // even when it then finds nothing to return.
-    const bool sentMessagesPending = (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
     MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        return ProcessMessageHelper(message);
-    return sentMessagesPending;
+    if (!std::exchange(m_peekNext, false) && HIWORD(GetQueueStatus(kWakeMask)) == 0) {
+        m_lastPassTookWakeUp = false;
+        return false;
+    }
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        m_lastPassTookWakeUp = false;
+        return false;
+    }
+    m_peekNext = true;
+    if (message.message == kHaveWorkMessage && message.hwnd == m_window) {
+        // The loop calls DoWork right after this, so the wake-up needs no
+        // replacement message. When wake-ups come pass after pass (a task
+        // that posts a task), one is taken in their place so that input,
+        // paint and timer messages, which rank below posted ones, still get
+        // through.
+        if (std::exchange(m_lastPassTookWakeUp, true))
+            return ProcessPumpReplacementMessage();
+        m_haveWork = false;
+        return false;
+    }
+    m_lastPassTookWakeUp = false;
+    return ProcessMessageHelper(message);
 }
 
 bool WinUIMessagePump::ProcessMessageHelper(MSG message)

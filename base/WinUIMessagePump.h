@@ -27,6 +27,9 @@ public:
     static constexpr UINT kHaveWorkMessage = WM_USER + 1;
     static constexpr int kMessageFilterCode = 0x5001;
     static constexpr int64_t kMinTimerDelayMs = 10;
+    // QS_ALLPOSTMESSAGE as well: a filtered PeekMessage that finds no posted
+    // message in its range clears QS_POSTMESSAGE while others remain queued.
+    static constexpr UINT kWakeMask = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
 
     WinUIMessagePump();
     ~WinUIMessagePump() override;
@@ -58,6 +61,7 @@ private:
     void HandleTimerMessage();
     void DoRunLoop();
     void WaitForWork();
+    bool OnlyUntakeableMouseInput() const;
     bool ProcessNextWindowsMessage();
     bool ProcessMessageHelper(MSG message);
     bool ProcessPumpReplacementMessage();
@@ -68,6 +72,9 @@ private:
     std::atomic<bool> m_haveWork = false;
     int64_t m_delayedWorkTime = 0;
     bool m_timerArmed = false;
+    bool m_wokeForInput = false;       // the last wait ended for input
+    bool m_lastPassTookWakeUp = false; // the last pass took a wake-up message
+    bool m_peekNext = false;           // a message is likely in the queue
     RunState* m_state = nullptr;
     std::vector<Observer*> m_observers;
     bool m_inOSModalLoop = false;

@@ -155,6 +155,33 @@ TEST(UIMessageLoopTest, WakeUpTakesAnyMessageOutsideModalLoopsOnlyPaintAndTimerI
     EXPECT_EQ(log, "mtTM");
 }
 
+// Timer and paint messages rank below posted ones, so a task that keeps
+// posting itself must not keep them out with its wake-up messages.
+TEST(UIMessageLoopTest, SelfRepostingTaskDoesNotStarveTimerMessages)
+{
+    UIMessageLoop loop;
+    MessageRecorder recorder;
+    loop.AddUIObserver(&recorder);
+    TestWindow window;
+    constexpr int kMaxReposts = 1000000;
+    int reposts = 0;
+    obase::StdClosure repost = [&] {
+        if (recorder.Count(WM_TIMER) > 0 || ++reposts == kMaxReposts)
+            loop.Quit();
+        else
+            loop.PostTask(repost);
+    };
+    loop.PostTask([&] {
+        SetTimer(window.hwnd, 1, 10, nullptr);
+        repost();
+    });
+    loop.Run();
+    KillTimer(window.hwnd, 1);
+    EXPECT_GE(recorder.Count(WM_TIMER), 1);
+    EXPECT_LT(reposts, kMaxReposts);
+    loop.RemoveUIObserver(&recorder);
+}
+
 TEST(UIMessageLoopTest, DueDelayedTaskRunsAtNextPassWithoutWaitingForTheTimer)
 {
     UIMessageLoop loop;
@@ -202,7 +229,7 @@ TEST(UIMessageLoopTest, DispatcherAnsweringFalseEndsTheRun)
 }
 
 // A UI pump whose wake-up, when posted from another thread, holds that thread
-// until released (or for a second), and which notes where it is destroyed.
+// until released (or for half a second), and which notes where it is destroyed.
 class HeldPump : public WinUIMessagePump {
 public:
     HeldPump(HANDLE entered, HANDLE release, DWORD* destroyedOn)
@@ -214,7 +241,7 @@ public:
     {
         if (GetCurrentThreadId() != m_owner) {
             SetEvent(m_entered);
-            WaitForSingleObject(m_release, 1000);
+            WaitForSingleObject(m_release, 500);
         }
         WinUIMessagePump::ScheduleWork();
     }
