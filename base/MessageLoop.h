@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -95,6 +96,7 @@ private:
     // Destroyed on the loop's thread only: a UI pump's window cannot be
     // destroyed from another thread.
     std::unique_ptr<MessagePump> m_pump;
+    std::atomic<int32_t> m_wakeUpsInFlight = 0; // posters inside ScheduleWork
     std::shared_ptr<MessageLoopProxy> m_proxy;
     Lock m_incomingLock;
     std::deque<PendingTask> m_incomingQueue; // the only state other threads touch

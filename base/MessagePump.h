@@ -24,8 +24,7 @@ public:
     virtual void Run(Delegate* delegate) = 0;
     // Ends the innermost Run once its current step is done.
     virtual void Quit() = 0;
-    // Callable from any thread: wakes the pump so it calls DoWork. Called
-    // under the loop's queue lock, so it must not block.
+    // Callable from any thread: wakes the pump so it calls DoWork.
     virtual void ScheduleWork() = 0;
     // Loop thread only: DoDelayedWork is due at loop-clock time `runTime`.
     virtual void ScheduleDelayedWork(int64_t runTime) = 0;
