@@ -124,12 +124,13 @@ void WinUIMessagePump::WaitForWork()
         if (HIWORD(GetQueueStatus(kWakeMask & ~QS_MOUSE)) == 0)
             MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, 0);
         m_wokeForInput = false;
+        m_nextLook = Look::kAsk;
         return;
     }
     const DWORD result =
         MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, MWMO_INPUTAVAILABLE);
     m_wokeForInput = result == WAIT_OBJECT_0;
-    m_peekNext = m_wokeForInput;
+    m_nextLook = m_wokeForInput ? Look::kPeek : Look::kAsk;
 }
 
 bool WinUIMessagePump::OnlyUntakeableMouseInput() const
@@ -140,10 +141,14 @@ bool WinUIMessagePump::OnlyUntakeableMouseInput() const
            !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
 }
 
-// An empty PeekMessage is the dearest call of the loop (under Wine it also
-// polls the display driver and waits on the server once more), so the queue
-// status is asked first unless a message is expected: after a wait that ended
-// for input, or after a pass that took one.
+// How the next pass looks at the message queue. An empty PeekMessage is the
+// dearest call of the loop (under Wine it also polls the display driver and
+// waits on the server once more), so the queue status is asked first unless
+// a message is expected: after a wait that ended for input, or after a pass
+// that took a window message. While tasks keep running and no message is
+// expected, the queue is asked at most once per kMessageCheckInterval: a
+// burst of tasks then costs no call into the window system per task, and a
+// window message waits at most that long (plus one task) behind them.
 //
 // Sent messages are delivered inside PeekMessage even when it then returns
 // nothing. That is not counted as work: whatever their handlers start either
@@ -151,29 +156,52 @@ bool WinUIMessagePump::OnlyUntakeableMouseInput() const
 // queue ends the next wait at once.
 bool WinUIMessagePump::ProcessNextWindowsMessage()
 {
+    const Look look = std::exchange(m_nextLook, Look::kAskWhenDue);
+    const int64_t now = Ticks();
+    if (look == Look::kAskWhenDue && now - m_lastLookTicks < MessageCheckIntervalTicks())
+        return false;
+    m_lastLookTicks = now;
+    if (look != Look::kPeek && HIWORD(GetQueueStatus(kWakeMask)) == 0) {
+        m_lastPeekTookWakeUp = false;
+        return false;
+    }
     MSG message;
-    if (!std::exchange(m_peekNext, false) && HIWORD(GetQueueStatus(kWakeMask)) == 0) {
-        m_lastPassTookWakeUp = false;
-        return false;
-    }
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        m_lastPassTookWakeUp = false;
+        m_lastPeekTookWakeUp = false;
         return false;
     }
-    m_peekNext = true;
     if (message.message == kHaveWorkMessage && message.hwnd == m_window) {
+        m_nextLook = Look::kAsk;
         // The loop calls DoWork right after this, so the wake-up needs no
-        // replacement message. When wake-ups come pass after pass (a task
+        // replacement message. When wake-ups come look after look (a task
         // that posts a task), one is taken in their place so that input,
         // paint and timer messages, which rank below posted ones, still get
         // through.
-        if (std::exchange(m_lastPassTookWakeUp, true))
+        if (std::exchange(m_lastPeekTookWakeUp, true))
             return ProcessPumpReplacementMessage();
         m_haveWork = false;
         return false;
     }
-    m_lastPassTookWakeUp = false;
+    m_lastPeekTookWakeUp = false;
+    m_nextLook = Look::kPeek;
     return ProcessMessageHelper(message);
+}
+
+int64_t WinUIMessagePump::Ticks()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t WinUIMessagePump::MessageCheckIntervalTicks()
+{
+    static const int64_t interval = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart * kMessageCheckIntervalUs / 1000000;
+    }();
+    return interval;
 }
 
 bool WinUIMessagePump::ProcessMessageHelper(MSG message)

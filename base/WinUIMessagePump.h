@@ -30,6 +30,7 @@ public:
     // QS_ALLPOSTMESSAGE as well: a filtered PeekMessage that finds no posted
     // message in its range clears QS_POSTMESSAGE while others remain queued.
     static constexpr UINT kWakeMask = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+    static constexpr int64_t kMessageCheckIntervalUs = 1000;
 
     WinUIMessagePump();
     ~WinUIMessagePump() override;
@@ -50,6 +51,7 @@ public:
     bool InOSModalLoop() const { return m_inOSModalLoop; }
 
 private:
+    enum class Look { kPeek, kAsk, kAskWhenDue };
     struct RunState {
         Delegate* delegate = nullptr;
         Dispatcher* dispatcher = nullptr;
@@ -63,6 +65,8 @@ private:
     void WaitForWork();
     bool OnlyUntakeableMouseInput() const;
     bool ProcessNextWindowsMessage();
+    static int64_t Ticks();
+    static int64_t MessageCheckIntervalTicks();
     bool ProcessMessageHelper(MSG message);
     bool ProcessPumpReplacementMessage();
     DWORD CurrentDelayMs() const;
@@ -73,8 +77,9 @@ private:
     int64_t m_delayedWorkTime = 0;
     bool m_timerArmed = false;
     bool m_wokeForInput = false;       // the last wait ended for input
-    bool m_lastPassTookWakeUp = false; // the last pass took a wake-up message
-    bool m_peekNext = false;           // a message is likely in the queue
+    bool m_lastPeekTookWakeUp = false; // the last peek took a wake-up message
+    Look m_nextLook = Look::kAsk;
+    int64_t m_lastLookTicks = 0;
     RunState* m_state = nullptr;
     std::vector<Observer*> m_observers;
     bool m_inOSModalLoop = false;
