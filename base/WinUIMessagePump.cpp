@@ -79,8 +79,8 @@ void WinUIMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatc
 }
 
 // Each call into the window system is a round trip to the window server
-// under Wine, so a wake-up for one task makes three: the wait, the peek that
-// takes the wake-up message, and the peek that finds the queue empty again.
+// under Wine. A wake-up for one task makes three: the wait, the peek that
+// takes the wake-up message, and the queue status that finds nothing more.
 void WinUIMessagePump::DoRunLoop()
 {
     for (;;) {
@@ -146,7 +146,7 @@ bool WinUIMessagePump::OnlyUntakeableMouseInput() const
 // waits on the server once more), so the queue status is asked first unless
 // a message is expected: after a wait that ended for input, or after a pass
 // that took a window message. While tasks keep running and no message is
-// expected, the queue is asked at most once per kMessageCheckInterval: a
+// expected, the queue is asked at most once per kMessageCheckIntervalUs: a
 // burst of tasks then costs no call into the window system per task, and a
 // window message waits at most that long (plus one task) behind them.
 //
