@@ -20,7 +20,13 @@ FrameworkThread::FrameworkThread(std::wstring name, int32_t priority)
 
 FrameworkThread::~FrameworkThread()
 {
-    Stop();
+    if (m_running) {
+        OutputDebugStringW(
+            L"FrameworkThread destroyed while running: the derived class must "
+            L"call Stop in its destructor; Cleanup skipped\r\n");
+        m_derivedGone = true;
+        Stop();
+    }
     if (m_startedEvent)
         CloseHandle(m_startedEvent);
 }
@@ -73,7 +79,8 @@ void FrameworkThread::Run()
         uiLoop->RunWithDispatcher(m_dispatcher);
     else
         loop->Run();
-    Cleanup();
+    if (!m_derivedGone)
+        Cleanup();
 
     if (ownRecord) {
         // An identifier left registered would keep pointing at this thread

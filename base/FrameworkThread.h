@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,10 +18,16 @@ namespace obase {
 // A named thread with a message loop, started on a new OS thread or run on
 // the calling one. Init runs on the thread before the loop (the place to
 // register an identifier), Cleanup after it.
+//
+// Destruction contract: a class that derives from this one and can be
+// destroyed while its thread runs calls Stop() in its own destructor, so that
+// its Cleanup runs while the derived object is still whole. By the time this
+// base destructor runs the derived part is gone: finding the thread still
+// running, it reports the fault to the debugger and ends the thread without
+// calling Cleanup or any other virtual.
 class FrameworkThread : public Thread, public virtual SupportWeakCallback {
 public:
     explicit FrameworkThread(std::wstring name, int32_t priority = 0);
-    // Stops the thread first if it still runs.
     ~FrameworkThread() override;
 
     // Starts a new OS thread with a loop of `type`; returns once its Init has
@@ -57,6 +64,8 @@ private:
 
     bool m_running = false;
     bool m_quitRequested = false;
+    // Set by the destructor when it has to stop the thread itself.
+    std::atomic<bool> m_derivedGone = false;
     MessageLoop::Type m_loopType = MessageLoop::Type::kDefault;
     std::shared_ptr<MessageLoopProxy> m_proxy;
     Dispatcher* m_dispatcher = nullptr;

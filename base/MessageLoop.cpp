@@ -1,9 +1,12 @@
 #include "base/MessageLoop.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <mutex>
 #include <utility>
+
+#include <windows.h>
 
 #include "base/DefaultMessagePump.h"
 #include "base/LoopClock.h"
@@ -45,9 +48,9 @@ PendingTask MakeTask(StdClosure task, int64_t runTime, bool nestable)
 
 } // namespace
 
-MessageLoop::MessageLoop() : MessageLoop(Type::kDefault, std::make_shared<DefaultMessagePump>()) {}
+MessageLoop::MessageLoop() : MessageLoop(Type::kDefault, std::make_unique<DefaultMessagePump>()) {}
 
-MessageLoop::MessageLoop(Type type, std::shared_ptr<MessagePump> pump)
+MessageLoop::MessageLoop(Type type, std::unique_ptr<MessagePump> pump)
     : m_type(type), m_pump(std::move(pump)), m_proxy(new MessageLoopProxy(this))
 {
     tCurrentLoop = this;
@@ -61,11 +64,16 @@ MessageLoop::~MessageLoop()
         observer->WillDestroyCurrentMessageLoop();
     m_proxy->WillDestroyCurrentMessageLoop();
     m_proxy.reset();
-    std::shared_ptr<MessagePump> pump;
+    // Posters find no pump once it is taken out under the lock; one still
+    // waking it is waited for, so that the pump always goes here, on the
+    // loop's thread (a UI pump's window cannot be destroyed elsewhere).
+    std::unique_ptr<MessagePump> pump;
     {
         std::lock_guard guard(m_incomingLock);
         pump.swap(m_pump);
     }
+    while (m_wakeUpsInFlight.load(std::memory_order_acquire) != 0)
+        Sleep(1);
     pump.reset();
     tCurrentLoop = nullptr;
 }
@@ -97,19 +105,24 @@ void MessageLoop::PostNonNestableDelayedTask(StdClosure task, TimeDelta delay)
 
 // The pump is woken only on the empty-to-non-empty transition: a non-empty
 // queue means a wake-up is already on its way or the loop is draining it.
+// The wake-up itself (a call into the window system) runs outside the lock,
+// so that the loop thread never waits for it; the count of wake-ups in flight
+// keeps the loop from destroying the pump under a poster.
 void MessageLoop::AddToIncomingQueue(PendingTask task)
 {
-    std::shared_ptr<MessagePump> pump;
+    MessagePump* pump = nullptr;
     {
         std::lock_guard guard(m_incomingLock);
         const bool wasEmpty = m_incomingQueue.empty();
         m_incomingQueue.push_back(std::move(task));
-        if (!wasEmpty)
+        if (!wasEmpty || !m_pump)
             return;
-        pump = m_pump;
+        pump = m_pump.get();
+        m_wakeUpsInFlight.fetch_add(1, std::memory_order_relaxed);
     }
-    if (pump)
-        pump->ScheduleWork();
+    pump->ScheduleWork();
+    // The last touch of this loop: its destructor may go on from here.
+    m_wakeUpsInFlight.fetch_sub(1, std::memory_order_release);
 }
 
 void MessageLoop::Run()

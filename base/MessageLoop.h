@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -66,7 +67,7 @@ public:
     const std::shared_ptr<MessageLoopProxy>& proxy() const { return m_proxy; }
 
 protected:
-    MessageLoop(Type type, std::shared_ptr<MessagePump> pump);
+    MessageLoop(Type type, std::unique_ptr<MessagePump> pump);
     // Runs the pump one run depth deeper than the enclosing run.
     void RunWith(Dispatcher* dispatcher);
     virtual void RunPump();
@@ -92,7 +93,10 @@ private:
     bool DeletePendingTasks();
 
     Type m_type = Type::kDefault;
-    std::shared_ptr<MessagePump> m_pump;
+    // Destroyed on the loop's thread only: a UI pump's window cannot be
+    // destroyed from another thread.
+    std::unique_ptr<MessagePump> m_pump;
+    std::atomic<int32_t> m_wakeUpsInFlight = 0; // posters inside ScheduleWork
     std::shared_ptr<MessageLoopProxy> m_proxy;
     Lock m_incomingLock;
     std::deque<PendingTask> m_incomingQueue; // the only state other threads touch

@@ -4,7 +4,7 @@
 
 namespace obase {
 
-UIMessageLoop::UIMessageLoop() : MessageLoop(Type::kUI, std::make_shared<WinUIMessagePump>()) {}
+UIMessageLoop::UIMessageLoop() : MessageLoop(Type::kUI, std::make_unique<WinUIMessagePump>()) {}
 
 UIMessageLoop* UIMessageLoop::current()
 {

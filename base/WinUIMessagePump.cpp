@@ -1,6 +1,7 @@
 #include "base/WinUIMessagePump.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/LoopClock.h"
 
@@ -77,6 +78,9 @@ void WinUIMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatc
     m_state = enclosing;
 }
 
+// Each call into the window system is a round trip to the window server
+// under Wine. A wake-up for one task makes three: the wait, the peek that
+// takes the wake-up message, and the queue status that finds nothing more.
 void WinUIMessagePump::DoRunLoop()
 {
     for (;;) {
@@ -93,42 +97,111 @@ void WinUIMessagePump::DoRunLoop()
             KillDelayedWorkTimer();
         if (m_state->shouldQuit)
             break;
-        if (moreWork)
+        if (moreWork) {
+            m_wokeForInput = false;
             continue;
+        }
         moreWork = m_state->delegate->DoIdleWork();
         if (m_state->shouldQuit)
             break;
-        if (moreWork)
+        if (moreWork) {
+            m_wokeForInput = false;
             continue;
+        }
         WaitForWork();
     }
 }
 
 void WinUIMessagePump::WaitForWork()
 {
-    const DWORD result =
-        MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result != WAIT_OBJECT_0)
+    // Mouse input can be reported as available while no mouse message can be
+    // taken; waiting for available input would then return again and again.
+    // That shows as a wake-up for input after which the loop found nothing to
+    // do, and only then is it worth the extra calls to look.
+    if (m_wokeForInput && OnlyUntakeableMouseInput()) {
+        // Wait for new input only. The queue is looked at last, so anything
+        // posted after that look is new and ends the wait.
+        if (HIWORD(GetQueueStatus(kWakeMask & ~QS_MOUSE)) == 0)
+            MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, 0);
+        m_wokeForInput = false;
+        m_nextLook = Look::kAsk;
         return;
-    // Mouse input can be reported as available while no mouse message is in
-    // the queue; the wait would then return at once again and again. Block
-    // until a new message arrives instead.
-    const DWORD pending = HIWORD(GetQueueStatus(QS_ALLINPUT));
-    MSG message;
-    if (pending != 0 && (pending & ~QS_MOUSE) == 0 &&
-        !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE))
-        WaitMessage();
+    }
+    const DWORD result =
+        MsgWaitForMultipleObjectsEx(0, nullptr, CurrentDelayMs(), kWakeMask, MWMO_INPUTAVAILABLE);
+    m_wokeForInput = result == WAIT_OBJECT_0;
+    m_nextLook = m_wokeForInput ? Look::kPeek : Look::kAsk;
 }
 
+bool WinUIMessagePump::OnlyUntakeableMouseInput() const
+{
+    const DWORD pending = HIWORD(GetQueueStatus(kWakeMask));
+    MSG message;
+    return pending != 0 && (pending & ~QS_MOUSE) == 0 &&
+           !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
+}
+
+// How the next pass looks at the message queue. An empty PeekMessage is the
+// dearest call of the loop (under Wine it also polls the display driver and
+// waits on the server once more), so the queue status is asked first unless
+// a message is expected: after a wait that ended for input, or after a pass
+// that took a window message. While tasks keep running and no message is
+// expected, the queue is asked at most once per kMessageCheckIntervalUs: a
+// burst of tasks then costs no call into the window system per task, and a
+// window message waits at most that long (plus one task) behind them.
+//
+// Sent messages are delivered inside PeekMessage even when it then returns
+// nothing. That is not counted as work: whatever their handlers start either
+// posts a message or a task (which posts the wake-up), and a message in the
+// queue ends the next wait at once.
 bool WinUIMessagePump::ProcessNextWindowsMessage()
 {
-    // PeekMessage delivers pending sent messages itself, which counts as work
-    // even when it then finds nothing to return.
-    const bool sentMessagesPending = (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
+    const Look look = std::exchange(m_nextLook, Look::kAskWhenDue);
+    const int64_t now = Ticks();
+    if (look == Look::kAskWhenDue && now - m_lastLookTicks < MessageCheckIntervalTicks())
+        return false;
+    m_lastLookTicks = now;
+    if (look != Look::kPeek && HIWORD(GetQueueStatus(kWakeMask)) == 0) {
+        m_lastPeekTookWakeUp = false;
+        return false;
+    }
     MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        return ProcessMessageHelper(message);
-    return sentMessagesPending;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        m_lastPeekTookWakeUp = false;
+        return false;
+    }
+    if (message.message == kHaveWorkMessage && message.hwnd == m_window) {
+        m_nextLook = Look::kAsk;
+        // The loop calls DoWork right after this, so the wake-up needs no
+        // replacement message. When wake-ups come look after look (a task
+        // that posts a task), one is taken in their place so that input,
+        // paint and timer messages, which rank below posted ones, still get
+        // through.
+        if (std::exchange(m_lastPeekTookWakeUp, true))
+            return ProcessPumpReplacementMessage();
+        m_haveWork = false;
+        return false;
+    }
+    m_lastPeekTookWakeUp = false;
+    m_nextLook = Look::kPeek;
+    return ProcessMessageHelper(message);
+}
+
+int64_t WinUIMessagePump::Ticks()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t WinUIMessagePump::MessageCheckIntervalTicks()
+{
+    static const int64_t interval = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart * kMessageCheckIntervalUs / 1000000;
+    }();
+    return interval;
 }
 
 bool WinUIMessagePump::ProcessMessageHelper(MSG message)

@@ -27,6 +27,10 @@ public:
     static constexpr UINT kHaveWorkMessage = WM_USER + 1;
     static constexpr int kMessageFilterCode = 0x5001;
     static constexpr int64_t kMinTimerDelayMs = 10;
+    // QS_ALLPOSTMESSAGE as well: a filtered PeekMessage that finds no posted
+    // message in its range clears QS_POSTMESSAGE while others remain queued.
+    static constexpr UINT kWakeMask = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+    static constexpr int64_t kMessageCheckIntervalUs = 1000;
 
     WinUIMessagePump();
     ~WinUIMessagePump() override;
@@ -47,6 +51,7 @@ public:
     bool InOSModalLoop() const { return m_inOSModalLoop; }
 
 private:
+    enum class Look { kPeek, kAsk, kAskWhenDue };
     struct RunState {
         Delegate* delegate = nullptr;
         Dispatcher* dispatcher = nullptr;
@@ -58,7 +63,10 @@ private:
     void HandleTimerMessage();
     void DoRunLoop();
     void WaitForWork();
+    bool OnlyUntakeableMouseInput() const;
     bool ProcessNextWindowsMessage();
+    static int64_t Ticks();
+    static int64_t MessageCheckIntervalTicks();
     bool ProcessMessageHelper(MSG message);
     bool ProcessPumpReplacementMessage();
     DWORD CurrentDelayMs() const;
@@ -68,6 +76,10 @@ private:
     std::atomic<bool> m_haveWork = false;
     int64_t m_delayedWorkTime = 0;
     bool m_timerArmed = false;
+    bool m_wokeForInput = false;       // the last wait ended for input
+    bool m_lastPeekTookWakeUp = false; // the last peek took a wake-up message
+    Look m_nextLook = Look::kAsk;
+    int64_t m_lastLookTicks = 0;
     RunState* m_state = nullptr;
     std::vector<Observer*> m_observers;
     bool m_inOSModalLoop = false;

@@ -1,5 +1,6 @@
 #include <atomic>
 #include <functional>
+#include <string>
 #include <memory>
 #include <thread>
 
@@ -63,6 +64,53 @@ bool Eventually(const std::function<bool()>& done)
 
 class Owner : public obase::SupportWeakCallback {};
 
+// Collects what the calling thread writes to the debugger while it lives:
+// OutputDebugString raises a printing exception that a vectored handler sees
+// before the system's own handling, which goes on unchanged.
+class DebugOutput {
+public:
+    DebugOutput() : m_handler(AddVectoredExceptionHandler(1, &Handler)) { tText = &text; }
+    ~DebugOutput()
+    {
+        RemoveVectoredExceptionHandler(m_handler);
+        tText = nullptr;
+    }
+    std::wstring text;
+
+private:
+    static LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
+    {
+        const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+        if (tText && record.NumberParameters >= 2) {
+            if (record.ExceptionCode == DBG_PRINTEXCEPTION_WIDE_C)
+                *tText += reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]);
+            else if (record.ExceptionCode == DBG_PRINTEXCEPTION_C)
+                for (const char* c = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+                     *c; ++c)
+                    *tText += static_cast<wchar_t>(*c);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static thread_local std::wstring* tText;
+    void* m_handler;
+};
+thread_local std::wstring* DebugOutput::tText = nullptr;
+
+// Breaks the destruction contract: does not stop itself.
+class UnstoppedThread : public FrameworkThread {
+public:
+    explicit UnstoppedThread(std::atomic<bool>& cleanedUp)
+        : FrameworkThread(L"unstopped"), m_cleanedUp(cleanedUp)
+    {
+    }
+
+protected:
+    void Cleanup() override { m_cleanedUp = true; }
+
+private:
+    std::atomic<bool>& m_cleanedUp;
+};
+
 TEST(FrameworkThreadTest, StartRunsInitFirstAndStopFromAnotherThreadJoins)
 {
     TestThread thread;
@@ -93,6 +141,50 @@ TEST(FrameworkThreadTest, StartRunsInitFirstAndStopFromAnotherThreadJoins)
     ASSERT_TRUE(thread.Start());
     EXPECT_TRUE(initDone);
     thread.Stop();
+}
+
+TEST(FrameworkThreadTest, DestroyedWhileRunning)
+{
+    // A derived thread that stops itself in its destructor runs its Cleanup
+    // with the derived object whole (its members still usable) and unregisters.
+    std::atomic<bool> cleanupSawMember = false;
+    {
+        auto thread = std::make_unique<TestThread>();
+        thread->onInit = [] { ThreadRegistry::RegisterThread(11); };
+        thread->onCleanup = [&cleanupSawMember, &thread] {
+            cleanupSawMember = static_cast<bool>(thread->onInit);
+            ThreadRegistry::UnregisterThread();
+        };
+        ASSERT_TRUE(thread->Start());
+    }
+    EXPECT_TRUE(cleanupSawMember);
+    EXPECT_EQ(ThreadRegistry::GetMessageLoopProxy(11), nullptr);
+
+    // One that does not is not destroyed silently: the fault is reported, the
+    // OS thread ends, no virtual of the half-destroyed object is called, and
+    // the identifier it held is released.
+    DebugOutput debug;
+    std::atomic<bool> cleanedUp = false;
+    HANDLE osThread = nullptr;
+    {
+        UnstoppedThread thread(cleanedUp);
+        ASSERT_TRUE(thread.Start());
+        ASSERT_TRUE(ThreadRegistry::GetMessageLoopProxy(12) == nullptr);
+        Event registered;
+        thread.message_loop_proxy()->PostTask([&] {
+            ThreadRegistry::RegisterThread(12);
+            registered.Signal();
+        });
+        ASSERT_TRUE(registered.Wait());
+        osThread = OpenThread(SYNCHRONIZE, FALSE, thread.thread_id());
+    }
+    EXPECT_NE(debug.text.find(L"FrameworkThread destroyed while running"), std::wstring::npos)
+        << "nothing reported";
+    EXPECT_FALSE(cleanedUp);
+    ASSERT_NE(osThread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(osThread, 0), WAIT_OBJECT_0);
+    CloseHandle(osThread);
+    EXPECT_EQ(ThreadRegistry::GetMessageLoopProxy(12), nullptr);
 }
 
 TEST(FrameworkThreadTest, PriorityMapping)

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,6 +155,33 @@ TEST(UIMessageLoopTest, WakeUpTakesAnyMessageOutsideModalLoopsOnlyPaintAndTimerI
     EXPECT_EQ(log, "mtTM");
 }
 
+// Timer and paint messages rank below posted ones, so a task that keeps
+// posting itself must not keep them out with its wake-up messages.
+TEST(UIMessageLoopTest, SelfRepostingTaskDoesNotStarveTimerMessages)
+{
+    UIMessageLoop loop;
+    MessageRecorder recorder;
+    loop.AddUIObserver(&recorder);
+    TestWindow window;
+    constexpr int kMaxReposts = 1000000;
+    int reposts = 0;
+    obase::StdClosure repost = [&] {
+        if (recorder.Count(WM_TIMER) > 0 || ++reposts == kMaxReposts)
+            loop.Quit();
+        else
+            loop.PostTask(repost);
+    };
+    loop.PostTask([&] {
+        SetTimer(window.hwnd, 1, 10, nullptr);
+        repost();
+    });
+    loop.Run();
+    KillTimer(window.hwnd, 1);
+    EXPECT_GE(recorder.Count(WM_TIMER), 1);
+    EXPECT_LT(reposts, kMaxReposts);
+    loop.RemoveUIObserver(&recorder);
+}
+
 TEST(UIMessageLoopTest, DueDelayedTaskRunsAtNextPassWithoutWaitingForTheTimer)
 {
     UIMessageLoop loop;
@@ -198,6 +226,59 @@ TEST(UIMessageLoopTest, DispatcherAnsweringFalseEndsTheRun)
     loop.RunWithDispatcher(&dispatcher);
     EXPECT_GE(dispatcher.dispatched, 1);
     EXPECT_EQ(log, ""); // the dispatcher kept the message from the window
+}
+
+// A UI pump whose wake-up, when posted from another thread, holds that thread
+// until released (or for half a second), and which notes where it is destroyed.
+class HeldPump : public WinUIMessagePump {
+public:
+    HeldPump(HANDLE entered, HANDLE release, DWORD* destroyedOn)
+        : m_entered(entered), m_release(release), m_destroyedOn(destroyedOn)
+    {
+    }
+    ~HeldPump() override { *m_destroyedOn = GetCurrentThreadId(); }
+    void ScheduleWork() override
+    {
+        if (GetCurrentThreadId() != m_owner) {
+            SetEvent(m_entered);
+            WaitForSingleObject(m_release, 500);
+        }
+        WinUIMessagePump::ScheduleWork();
+    }
+
+private:
+    DWORD m_owner = GetCurrentThreadId();
+    HANDLE m_entered;
+    HANDLE m_release;
+    DWORD* m_destroyedOn;
+};
+
+class HeldPumpLoop : public obase::MessageLoop {
+public:
+    explicit HeldPumpLoop(std::unique_ptr<HeldPump> pump)
+        : MessageLoop(Type::kDefault, std::move(pump))
+    {
+    }
+};
+
+TEST(UIMessageLoopTest, LoopEndingWhileAnotherThreadWakesItDestroysThePumpOnItsOwnThread)
+{
+    HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD destroyedOn = 0;
+    auto loop =
+        std::make_unique<HeldPumpLoop>(std::make_unique<HeldPump>(entered, release, &destroyedOn));
+    std::thread poster([&, raw = loop.get()] { raw->PostTask([] {}); });
+    ASSERT_EQ(WaitForSingleObject(entered, 20000), WAIT_OBJECT_0);
+    // The poster is inside the wake-up. Ending the loop now must leave the
+    // pump's destruction (and its window's) to this thread.
+    loop.reset();
+    SetEvent(release);
+    poster.join();
+    EXPECT_EQ(destroyedOn, GetCurrentThreadId());
+    EXPECT_EQ(PumpWindow(), nullptr);
+    CloseHandle(entered);
+    CloseHandle(release);
 }
 
 class UiThread : public obase::FrameworkThread {
