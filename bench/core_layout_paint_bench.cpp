@@ -182,7 +182,9 @@ int main()
     context->Resize(kWidth, kHeight, true);
     const UiRect all(0, 0, kWidth, kHeight);
 
+    // Both drawings are one draw each, as a window's paint is.
     const auto bareDrawing = [&](int) {
+        context->BeginDraw();
         for (const BareItem& item : bare) {
             if (item.fill != 0)
                 context->FillRect(item.rect, item.fill, 255);
@@ -195,6 +197,7 @@ int main()
             if (item.border != 0 && item.borderSize > 0)
                 context->DrawRect(item.rect, item.borderSize, item.border);
         }
+        context->EndDraw();
     };
     const auto arrangeOnly = [&](int round) {
         root->SetRect(UiRect(0, 0, kWidth - (round & 1), kHeight));
@@ -204,7 +207,11 @@ int main()
             label->RelayoutFromAncestor();
         root->SetRect(UiRect(0, 0, kWidth - (round & 1), kHeight));
     };
-    const auto treePaint = [&](int) { root->PaintWithAlpha(*context, all); };
+    const auto treePaint = [&](int) {
+        context->BeginDraw();
+        root->PaintWithAlpha(*context, all);
+        context->EndDraw();
+    };
     const auto windowPaint = [&](int) { window.PaintAll(); };
     const std::vector<double> times =
         Measure({bareDrawing, arrangeOnly, remeasure, treePaint, windowPaint});

@@ -2,6 +2,8 @@
 
 #include "ui/controls/LabelTemplate.h"
 
+#include <type_traits>
+
 namespace ui {
 
 // A label that clicks: a left-button release inside the pressed control, or
@@ -18,6 +20,7 @@ public:
     void HandleEvent(const EventArgs& event) override;
     bool IsAllowTabStop() const override;
     bool KeepsCaptionClick() const override { return true; }
+    bool IsPushButton() const override { return std::is_same_v<InheritType, Control>; }
 };
 
 extern template class ButtonTemplate<Control>;

@@ -3,6 +3,7 @@
 #include "ui/controls/ControlEvents.h"
 #include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
+#include "ui/core/Window.h"
 #include "ui/render/IRenderContext.h"
 
 namespace ui {
@@ -13,7 +14,7 @@ void CheckBoxTemplate<InheritType>::Selected(bool select, bool notify)
     if (select == m_selected)
         return;
     m_selected = select;
-    if (notify && this->m_window != nullptr) {
+    if (notify && this->m_window != nullptr && !this->m_window->IsBuilding()) {
         NotifySelection();
         return;
     }

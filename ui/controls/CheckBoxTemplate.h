@@ -19,6 +19,7 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void Activate() override;
     bool HasHotLook() const override;
+    bool IsPushButton() const override { return false; }
     void PaintStateColors(IRenderContext& context) override;
     void PaintStateImages(IRenderContext& context) override;
     void PaintText(IRenderContext& context) override;

@@ -36,15 +36,20 @@ void OptionTemplate<InheritType>::Selected(bool select, bool notify)
         this->Invalidate();
         return;
     }
+    // Markup applied while building deselects the group quietly.
+    const bool building = this->m_window->IsBuilding();
     if (select) {
         const std::weak_ptr<obase::WeakFlag> alive = this->GetWeakFlag();
-        DeselectGroup(notify);
+        DeselectGroup(notify && !building);
         if (alive.expired())
             return;
-        if (!notify) {
+        if (!notify || building) {
             this->Invalidate();
             return;
         }
+    } else if (building) {
+        this->Invalidate();
+        return;
     }
     this->NotifySelection();
 }

@@ -1,6 +1,7 @@
 #include "ui/controls/SliderGeometry.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 
@@ -28,8 +29,10 @@ double Range(int32_t min, int32_t max)
 
 void SliderGeometry::Repair(int32_t min, int32_t& max, double& value)
 {
+    // At the top of the integer range there is no min + 1: max stays at min
+    // and the range still counts as one step.
     if (max <= min)
-        max = min + 1;
+        max = min < std::numeric_limits<int32_t>::max() ? min + 1 : min;
     value = std::clamp(value, static_cast<double>(min), static_cast<double>(max));
 }
 

@@ -80,6 +80,8 @@ void AnimationPlayer::OnTick()
 
 int64_t AnimationPlayer::NowMicroseconds() const
 {
+    if (m_clock)
+        return m_clock();
     LARGE_INTEGER frequency{};
     LARGE_INTEGER counter{};
     QueryPerformanceFrequency(&frequency);

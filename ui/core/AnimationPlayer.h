@@ -15,6 +15,8 @@ class AnimationPlayer {
 public:
     using StepCallback = std::function<void(int32_t value)>;
     using CompleteCallback = std::function<void()>;
+    // Microseconds on any fixed origin.
+    using Clock = std::function<int64_t()>;
 
     AnimationPlayer(int32_t start, int32_t end, int64_t durationMs, StepCallback step);
 
@@ -22,6 +24,9 @@ public:
     int32_t GetStartValue() const { return m_start; }
     int32_t GetEndValue() const { return m_end; }
     void SetCompleteCallback(CompleteCallback complete) { m_complete = std::move(complete); }
+    // The clock the fade's course follows; the performance counter unless
+    // replaced. The timer ticks only make the player look at it.
+    void SetClock(Clock clock) { m_clock = std::move(clock); }
 
     void Play();        // start towards end
     void PlayReverse(); // end towards start
@@ -40,6 +45,7 @@ private:
     int64_t m_durationUs;
     StepCallback m_step;
     CompleteCallback m_complete;
+    Clock m_clock;
     bool m_forward = true;
     int64_t m_startTime = 0;
     int32_t m_lastValue = 0;

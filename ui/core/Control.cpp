@@ -495,11 +495,13 @@ void Control::PaintWithAlpha(IRenderContext& context, const UiRect& dirtyRect)
     const bool withChildren = m_alpha < 255;
     if (m_cacheDirty) {
         m_bitmap->Clear();
+        m_bitmap->BeginDraw();
         m_bitmap->SetWindowOrg(UiPoint(m_rect.left, m_rect.top));
         setClip(*m_bitmap);
         PaintLayers(*m_bitmap, m_rect, withChildren);
         if (clip)
             m_bitmap->ClearClip();
+        m_bitmap->EndDraw();
         m_cacheDirty = false;
     }
     context.AlphaBlend(m_rect.left, m_rect.top, width, height, m_bitmap->GetDC(), 0, 0, width,
@@ -586,8 +588,9 @@ void Control::HandleEvent(const EventArgs& event)
         Invalidate();
         return;
     case kEventInternalKillFocus:
+        // A disabled control keeps its disabled look until it is enabled.
         m_hotAlpha = 0;
-        m_state = kControlStateNormal;
+        m_state = IsEnabled() ? kControlStateNormal : kControlStateDisabled;
         m_focused = false;
         Invalidate();
         return;
@@ -687,6 +690,12 @@ bool Control::OnButtonUp(const EventArgs& event)
     m_mouseFocused = false;
     m_animation->MouseUp();
     Invalidate();
+    if (!IsEnabled()) {
+        // Disabled while pressed: no click, and the disabled look stays.
+        m_state = kControlStateDisabled;
+        m_hotAlpha = 0;
+        return false;
+    }
     if (!m_rect.Contains(event.mousePoint)) {
         m_state = kControlStateNormal;
         m_hotAlpha = 0;

@@ -110,6 +110,9 @@ public:
     // A press in the window's caption band reaches controls that answer
     // true (buttons, check boxes, options, text boxes); others drag the window.
     virtual bool KeepsCaptionClick() const { return false; }
+    // A plain push button (not a check box or option): only these act as a
+    // window's caption buttons.
+    virtual bool IsPushButton() const { return false; }
     // Controls that take the Tab key themselves instead of moving the focus.
     virtual bool WantsTab() const { return false; }
     // Controls that drag while pressed are released when the window loses

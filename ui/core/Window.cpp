@@ -1033,15 +1033,24 @@ void Window::Paint()
         if (m_layered)
             m_render->ClearAlpha(paintArea, 0);
         if (m_root->IsVisible()) {
+            // One draw for the whole tree; it ends before the pixels are
+            // touched directly below.
+            m_render->BeginDraw();
             m_render->SetClip(paintArea);
             m_root->PaintWithAlpha(*m_render, paintArea);
             m_render->ClearClip();
+            m_render->EndDraw();
         }
         if (m_layered) {
             // GDI leaves alpha 0 where it draws; inside the content (outside
-            // the shadow) every pixel must be opaque.
+            // the shadow) every pixel must be opaque. Without a shadow the
+            // content reaches the window's edges: a band left transparent
+            // there would also let clicks through.
             UiRect content = m_root->GetRect();
-            content.Deflate(m_alphaFixCorner.IsZero() ? m_shadow.GetCorner() : m_alphaFixCorner);
+            if (!m_alphaFixCorner.IsZero())
+                content.Deflate(m_alphaFixCorner);
+            else if (m_shadow.IsAttached())
+                content.Deflate(m_shadow.GetCorner());
             if (content.Intersect(paintArea))
                 m_render->RestoreAlpha(content, UiRect(), 0);
         }

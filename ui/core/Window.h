@@ -79,6 +79,12 @@ public:
     const std::vector<Control*>* GetOptionGroup(const std::wstring& group) const;
     void RemoveOptionGroup(const std::wstring& group, Control* control);
 
+    // While a builder makes controls for this window, selections made by
+    // the markup are stored without select or unselect events.
+    bool IsBuilding() const { return m_buildDepth > 0; }
+    void EnterBuild() { ++m_buildDepth; }
+    void LeaveBuild() { --m_buildDepth; }
+
     Control* GetFocus() const { return m_focus; }
     void SetFocus(Control* control);
     // Moves the focus to the next (or previous) tab stop; forward wraps.
@@ -162,6 +168,7 @@ private:
     bool m_paintPosted = false;
     UiRect m_dirty; // invalidated since the last paint
     bool m_tabPending = false;
+    int m_buildDepth = 0;
     HWND m_toolTip = nullptr;
     TOOLINFOW m_toolInfo = {};
     std::wstring m_toolTipText;

@@ -150,7 +150,8 @@ LRESULT WindowImplBase::OnCreate()
         ::MoveWindow(hwnd, 0, 0, width, height, FALSE);
     }
     for (const wchar_t* name : kCaptionButtons) {
-        if (Control* button = FindControl(std::wstring(name))) {
+        Control* button = FindControl(std::wstring(name));
+        if (button != nullptr && button->IsPushButton()) {
             button->AddEventHandler(kEventClick, ToWeakCallback([this](const EventArgs& event) {
                                         return OnButtonClick(event);
                                     }));

@@ -79,7 +79,12 @@ std::unique_ptr<Control> WindowBuilder::Create(const CreateControlCallback& call
                 window->AddClass(node.GetAttributeValue(L"name"), GetClassAttributeList(node));
         }
     }
-    return BuildChildren(root, parent, window);
+    if (window != nullptr)
+        window->EnterBuild();
+    std::unique_ptr<Control> result = BuildChildren(root, parent, window);
+    if (window != nullptr)
+        window->LeaveBuild();
+    return result;
 }
 
 std::unique_ptr<Control> WindowBuilder::BuildIntoBox(const std::wstring& layout, Window* window)

@@ -53,6 +53,12 @@ public:
     // become opaque.
     virtual void RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha) = 0;
 
+    // A draw (a window's paint, a frame): calls between BeginDraw and
+    // EndDraw share one graphics object instead of making one each. Draws
+    // nest; the outermost EndDraw ends it.
+    virtual void BeginDraw() = 0;
+    virtual void EndDraw() = 0;
+
     virtual bool IsRenderTransparent() const = 0;
     // Answers the previous value.
     virtual bool SetRenderTransparent(bool transparent) = 0;

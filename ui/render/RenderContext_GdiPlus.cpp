@@ -4,6 +4,8 @@
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/Brush_GdiPlus.h"
 #include "ui/render/GdiPlusApi.h"
+#include "ui/render/GdiPlusGraphics.h"
+#include "ui/render/GdiPlusTextCache.h"
 #include "ui/render/Path_GdiPlus.h"
 #include "ui/render/Pen_GdiPlus.h"
 
@@ -12,14 +14,28 @@
 namespace ui {
 namespace {
 
-// A GDI+ graphics object on the context's DC for the length of one call.
+// The GDI+ graphics object of one call: the draw's shared one while a draw
+// is open, otherwise one made on the DC for this call alone. Either starts
+// without anti-aliasing.
 class Graphics {
 public:
-    explicit Graphics(HDC dc) { gdip::GdipCreateFromHDC(dc, &m_graphics); }
+    Graphics(HDC dc, GdiPlusGraphics* shared)
+    {
+        if (shared != nullptr) {
+            m_graphics = shared->Get();
+            if (m_graphics != nullptr)
+                gdip::GdipSetSmoothingMode(m_graphics, Gdiplus::SmoothingModeDefault);
+            return;
+        }
+        if (gdip::GdipCreateFromHDC(dc, &m_owned) == gdip::Ok)
+            m_graphics = m_owned;
+        else
+            m_owned = nullptr;
+    }
     ~Graphics()
     {
-        if (m_graphics != nullptr)
-            gdip::GdipDeleteGraphics(m_graphics);
+        if (m_owned != nullptr)
+            gdip::GdipDeleteGraphics(m_owned);
     }
     Graphics(const Graphics&) = delete;
     Graphics& operator=(const Graphics&) = delete;
@@ -30,6 +46,7 @@ public:
 
 private:
     Gdiplus::GpGraphics* m_graphics = nullptr;
+    Gdiplus::GpGraphics* m_owned = nullptr;
 };
 
 template <typename T, Gdiplus::GpStatus (*Delete)(T*)>
@@ -38,9 +55,6 @@ struct GdiPlusDeleter {
 };
 using FontPtr =
     std::unique_ptr<Gdiplus::GpFont, GdiPlusDeleter<Gdiplus::GpFont, gdip::GdipDeleteFont>>;
-using FormatPtr =
-    std::unique_ptr<Gdiplus::GpStringFormat,
-                    GdiPlusDeleter<Gdiplus::GpStringFormat, gdip::GdipDeleteStringFormat>>;
 using BrushPtr =
     std::unique_ptr<Gdiplus::GpBrush, GdiPlusDeleter<Gdiplus::GpBrush, gdip::GdipDeleteBrush>>;
 using PenPtr = std::unique_ptr<Gdiplus::GpPen, GdiPlusDeleter<Gdiplus::GpPen, gdip::GdipDeletePen>>;
@@ -61,36 +75,42 @@ PenPtr MakePen(uint32_t argb, int width)
     return PenPtr(pen);
 }
 
-// The global font of fontId from its LOGFONT; the DC's current font when
-// the id names no font.
-FontPtr MakeFont(HDC dc, const std::wstring& fontId, std::wstring* faceName)
-{
+// The font of one call: the cached GDI+ font of the global font fontId, or
+// the DC's current font, made for this call, when the id names no font.
+struct CallFont {
+    FontPtr owned;
     Gdiplus::GpFont* font = nullptr;
+};
+
+CallFont MakeFont(HDC dc, GdiPlusTextCache& cache, const std::wstring& fontId,
+                  std::wstring* faceName)
+{
+    CallFont result;
     const FontInfo* info = GlobalManager::GetFont(fontId);
     if (info != nullptr && info->handle) {
-        gdip::GdipCreateFontFromLogfontW(dc, &info->logFont, &font);
-        if (faceName != nullptr)
-            *faceName = info->faceName;
+        result.font = cache.GetFont(dc, fontId, info->logFont, info->faceName, faceName);
     } else {
-        gdip::GdipCreateFontFromDC(dc, &font);
+        Gdiplus::GpFont* font = nullptr;
+        if (gdip::GdipCreateFontFromDC(dc, &font) != gdip::Ok)
+            font = nullptr;
+        result.owned.reset(font);
+        result.font = font;
     }
-    return FontPtr(font);
+    return result;
 }
 
-FormatPtr CopyTypographicFormat()
+// The text format: the generic typographic one with its flags, trimming
+// and alignments all set from the call. The generic format carries
+// line-limit, no-clip and no-fit-black-box flags of its own; they are
+// replaced, not added to, so that only the text style decides.
+void SetUpFormat(Gdiplus::GpStringFormat* format, INT flags, bool endEllipsis,
+                 Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical)
 {
-    Gdiplus::GpStringFormat* generic = nullptr;
-    Gdiplus::GpStringFormat* copy = nullptr;
-    if (gdip::GdipStringFormatGetGenericTypographic(&generic) == gdip::Ok)
-        gdip::GdipCloneStringFormat(generic, &copy);
-    return FormatPtr(copy);
-}
-
-void AddFormatFlags(Gdiplus::GpStringFormat* format, INT flags)
-{
-    INT current = 0;
-    gdip::GdipGetStringFormatFlags(format, &current);
-    gdip::GdipSetStringFormatFlags(format, current | flags);
+    gdip::GdipSetStringFormatFlags(format, flags);
+    gdip::GdipSetStringFormatTrimming(format, endEllipsis ? Gdiplus::StringTrimmingEllipsisCharacter
+                                                          : Gdiplus::StringTrimmingNone);
+    gdip::GdipSetStringFormatAlign(format, horizontal);
+    gdip::GdipSetStringFormatLineAlign(format, vertical);
 }
 
 Gdiplus::RectF ToRectF(const UiRect& rect)
@@ -106,10 +126,16 @@ bool SameSize(const UiRect& a, const UiRect& b)
 
 } // namespace
 
-RenderContext_GdiPlus::RenderContext_GdiPlus() : m_dc(::CreateCompatibleDC(nullptr)) {}
+RenderContext_GdiPlus::RenderContext_GdiPlus()
+    : m_dc(::CreateCompatibleDC(nullptr)), m_text(std::make_unique<GdiPlusTextCache>())
+{
+}
 
 RenderContext_GdiPlus::~RenderContext_GdiPlus()
 {
+    // GDI+ objects made on the DC go before it.
+    m_drawGraphics.reset();
+    m_text.reset();
     if (m_oldBitmap != nullptr)
         ::SelectObject(m_dc, m_oldBitmap);
     if (m_dc != nullptr)
@@ -120,6 +146,8 @@ bool RenderContext_GdiPlus::Resize(int width, int height, bool flipHeight)
 {
     if (m_bitmap->GetWidth() == width && m_bitmap->GetHeight() == height)
         return false;
+    // A draw's graphics object belongs to the bitmap it was made on.
+    m_drawGraphics.reset();
     if (m_oldBitmap != nullptr) {
         ::SelectObject(m_dc, m_oldBitmap);
         m_oldBitmap = nullptr;
@@ -147,6 +175,7 @@ std::unique_ptr<IRenderContext> RenderContext_GdiPlus::Clone()
 
 std::unique_ptr<GdiBitmap> RenderContext_GdiPlus::DetachBitmap()
 {
+    m_drawGraphics.reset();
     if (m_oldBitmap != nullptr) {
         ::SelectObject(m_dc, m_oldBitmap);
         m_oldBitmap = nullptr;
@@ -162,6 +191,38 @@ void RenderContext_GdiPlus::ClearAlpha(const UiRect& rect, uint8_t alpha)
 void RenderContext_GdiPlus::RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha)
 {
     m_bitmap->RestoreAlpha(rect, padding, alpha);
+}
+
+void RenderContext_GdiPlus::BeginDraw()
+{
+    ++m_drawDepth;
+}
+
+void RenderContext_GdiPlus::EndDraw()
+{
+    if (m_drawDepth == 0)
+        return;
+    if (--m_drawDepth == 0) {
+        // Whatever GDI+ still holds reaches the bitmap before anyone reads it.
+        if (m_drawGraphics != nullptr && m_drawGraphics->Get() != nullptr)
+            gdip::GdipFlush(m_drawGraphics->Get(), Gdiplus::FlushIntentionSync);
+        m_drawGraphics.reset();
+    }
+}
+
+GdiPlusGraphics* RenderContext_GdiPlus::DrawGraphics()
+{
+    if (m_drawDepth == 0)
+        return nullptr;
+    if (m_drawGraphics == nullptr)
+        m_drawGraphics = std::make_unique<GdiPlusGraphics>(m_dc);
+    return m_drawGraphics.get();
+}
+
+void RenderContext_GdiPlus::OnDcStateChanged()
+{
+    if (m_drawGraphics != nullptr)
+        m_drawGraphics->MarkStale();
 }
 
 bool RenderContext_GdiPlus::SetRenderTransparent(bool transparent)
@@ -182,6 +243,7 @@ void RenderContext_GdiPlus::Restore()
     m_savedStates.pop_back();
     if (state != 0)
         ::RestoreDC(m_dc, state);
+    OnDcStateChanged();
 }
 
 UiPoint RenderContext_GdiPlus::OffsetWindowOrg(const UiPoint& offset)
@@ -189,6 +251,7 @@ UiPoint RenderContext_GdiPlus::OffsetWindowOrg(const UiPoint& offset)
     POINT old = {};
     ::GetWindowOrgEx(m_dc, &old);
     ::SetWindowOrgEx(m_dc, old.x + offset.x, old.y + offset.y, nullptr);
+    OnDcStateChanged();
     return UiPoint(old.x, old.y);
 }
 
@@ -196,6 +259,7 @@ UiPoint RenderContext_GdiPlus::SetWindowOrg(const UiPoint& origin)
 {
     POINT old = {};
     ::SetWindowOrgEx(m_dc, origin.x, origin.y, &old);
+    OnDcStateChanged();
     return UiPoint(old.x, old.y);
 }
 
@@ -216,16 +280,19 @@ UiRect RenderContext_GdiPlus::ToDevice(const UiRect& rect) const
 void RenderContext_GdiPlus::SetClip(const UiRect& rect)
 {
     m_clip.CreateClip(m_dc, ToDevice(rect));
+    OnDcStateChanged();
 }
 
 void RenderContext_GdiPlus::SetRoundClip(const UiRect& rect, int width, int height)
 {
     m_clip.CreateRoundClip(m_dc, ToDevice(rect), width, height);
+    OnDcStateChanged();
 }
 
 void RenderContext_GdiPlus::ClearClip()
 {
     m_clip.ClearClip(m_dc);
+    OnDcStateChanged();
 }
 
 bool RenderContext_GdiPlus::BitBlt(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc,
@@ -367,7 +434,7 @@ void RenderContext_GdiPlus::FillRect(const UiRect& rect, uint32_t argb, uint8_t 
         const uint32_t a = (argb >> 24) * alpha / 255;
         argb = (a << 24) | (argb & 0x00FFFFFF);
     }
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     BrushPtr brush = MakeSolidBrush(argb);
     if (graphics && brush)
         gdip::GdipFillRectangleI(graphics.Get(), brush.get(), rect.left, rect.top, rect.Width(),
@@ -376,7 +443,7 @@ void RenderContext_GdiPlus::FillRect(const UiRect& rect, uint32_t argb, uint8_t 
 
 void RenderContext_GdiPlus::DrawLine(const IPen& pen, int x1, int y1, int x2, int y2)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
     if (!graphics || gdiplusPen == nullptr)
         return;
@@ -386,7 +453,7 @@ void RenderContext_GdiPlus::DrawLine(const IPen& pen, int x1, int y1, int x2, in
 
 void RenderContext_GdiPlus::DrawLine(const UiRect& rect, int width, uint32_t argb)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     PenPtr pen = MakePen(argb, width);
     if (graphics && pen)
         gdip::GdipDrawLineI(graphics.Get(), pen.get(), rect.left, rect.top, rect.right,
@@ -396,7 +463,7 @@ void RenderContext_GdiPlus::DrawLine(const UiRect& rect, int width, uint32_t arg
 void RenderContext_GdiPlus::DrawBezier(const IPen& pen, const UiPoint& p1, const UiPoint& p2,
                                        const UiPoint& p3, const UiPoint& p4)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
     if (!graphics || gdiplusPen == nullptr)
         return;
@@ -407,7 +474,7 @@ void RenderContext_GdiPlus::DrawBezier(const IPen& pen, const UiPoint& p1, const
 
 void RenderContext_GdiPlus::DrawRect(const UiRect& rect, int width, uint32_t argb)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     PenPtr pen = MakePen(argb, width);
     if (graphics && pen)
         gdip::GdipDrawRectangleI(graphics.Get(), pen.get(), rect.left, rect.top, rect.Width(),
@@ -417,7 +484,7 @@ void RenderContext_GdiPlus::DrawRect(const UiRect& rect, int width, uint32_t arg
 void RenderContext_GdiPlus::DrawRoundRect(const UiRect& rect, const UiSize& roundSize, int width,
                                           uint32_t argb)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     PenPtr pen = MakePen(argb, width);
     Gdiplus::GpPath* rawPath = nullptr;
     gdip::GdipCreatePath(Gdiplus::FillModeAlternate, &rawPath);
@@ -441,11 +508,11 @@ void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& tex
 {
     if (text.empty())
         return;
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     std::wstring faceName;
-    FontPtr font = MakeFont(m_dc, fontId, &faceName);
-    FormatPtr format = CopyTypographicFormat();
-    if (!graphics || !font || !format)
+    const CallFont font = MakeFont(m_dc, *m_text, fontId, &faceName);
+    Gdiplus::GpStringFormat* format = m_text->GetFormat();
+    if (!graphics || font.font == nullptr || format == nullptr)
         return;
 
     // An opaque brush lets GDI+ draw text through GDI, which does not keep
@@ -456,8 +523,6 @@ void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& tex
     if (!brush)
         return;
 
-    if (style & kTextEndEllipsis)
-        gdip::GdipSetStringFormatTrimming(format.get(), Gdiplus::StringTrimmingEllipsisCharacter);
     INT flags = 0;
     if (style & kTextNoClip)
         flags |= Gdiplus::StringFormatFlagsNoClip;
@@ -465,14 +530,12 @@ void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& tex
         flags |= Gdiplus::StringFormatFlagsNoWrap;
     if (lineLimit)
         flags |= Gdiplus::StringFormatFlagsLineLimit;
-    AddFormatFlags(format.get(), flags);
 
     Gdiplus::StringAlignment horizontal = Gdiplus::StringAlignmentNear;
     if (style & kTextCenter)
         horizontal = Gdiplus::StringAlignmentCenter;
     else if (style & kTextRight)
         horizontal = Gdiplus::StringAlignmentFar;
-    gdip::GdipSetStringFormatAlign(format.get(), horizontal);
 
     Gdiplus::RectF layout = ToRectF(rect);
     Gdiplus::StringAlignment vertical = Gdiplus::StringAlignmentNear;
@@ -480,22 +543,22 @@ void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& tex
         vertical = Gdiplus::StringAlignmentCenter;
         // This bitmap face sits one pixel high when centred.
         float fontHeight = 0;
-        gdip::GdipGetFontHeight(font.get(), graphics.Get(), &fontHeight);
+        gdip::GdipGetFontHeight(font.font, graphics.Get(), &fontHeight);
         if (faceName == L"\u65B0\u5B8B\u4F53" &&
             static_cast<float>(rect.Height()) >= fontHeight + 2)
             layout.Y += 1;
     } else if (style & kTextBottom) {
         vertical = Gdiplus::StringAlignmentFar;
     }
-    gdip::GdipSetStringFormatLineAlign(format.get(), vertical);
+    SetUpFormat(format, flags, (style & kTextEndEllipsis) != 0, horizontal, vertical);
 
-    gdip::GdipDrawString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()), font.get(),
-                         &layout, format.get(), brush.get());
+    gdip::GdipDrawString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()), font.font,
+                         &layout, format, brush.get());
 }
 
 void RenderContext_GdiPlus::DrawEllipse(const UiRect& rect, int width, uint32_t argb)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     PenPtr pen = MakePen(argb, width);
     if (!graphics || !pen)
         return;
@@ -506,7 +569,7 @@ void RenderContext_GdiPlus::DrawEllipse(const UiRect& rect, int width, uint32_t 
 
 void RenderContext_GdiPlus::FillEllipse(const UiRect& rect, uint32_t argb)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     BrushPtr brush = MakeSolidBrush(argb);
     if (!graphics || !brush)
         return;
@@ -518,13 +581,13 @@ void RenderContext_GdiPlus::FillEllipse(const UiRect& rect, uint32_t argb)
 UiRect RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wstring& fontId,
                                           uint32_t style, int width)
 {
-    Graphics graphics(m_dc);
-    FontPtr font = MakeFont(m_dc, fontId, nullptr);
-    FormatPtr format = CopyTypographicFormat();
-    if (!graphics || !font || !format)
+    Graphics graphics(m_dc, DrawGraphics());
+    const CallFont font = MakeFont(m_dc, *m_text, fontId, nullptr);
+    Gdiplus::GpStringFormat* format = m_text->GetFormat();
+    if (!graphics || font.font == nullptr || format == nullptr)
         return UiRect();
-    if (style & kTextSingleLine)
-        AddFormatFlags(format.get(), Gdiplus::StringFormatFlagsNoWrap);
+    SetUpFormat(format, (style & kTextSingleLine) ? Gdiplus::StringFormatFlagsNoWrap : 0, false,
+                Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
 
     Gdiplus::RectF layout(0, 0, 0, 0);
     if (width != -1) {
@@ -532,16 +595,15 @@ UiRect RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::w
         if (style & kTextSingleLine) {
             static const wchar_t kSample[] = L"\u6D4B\u8BD5";
             Gdiplus::RectF sample;
-            if (gdip::GdipMeasureString(graphics.Get(), kSample, 2, font.get(), &layout,
-                                        format.get(), &sample, nullptr, nullptr) == gdip::Ok)
+            if (gdip::GdipMeasureString(graphics.Get(), kSample, 2, font.font, &layout, format,
+                                        &sample, nullptr, nullptr) == gdip::Ok)
                 lineHeight = sample.Height;
         }
         layout = Gdiplus::RectF(0, 0, static_cast<float>(width), lineHeight);
     }
     Gdiplus::RectF bounds;
     if (gdip::GdipMeasureString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()),
-                                font.get(), &layout, format.get(), &bounds, nullptr,
-                                nullptr) != gdip::Ok)
+                                font.font, &layout, format, &bounds, nullptr, nullptr) != gdip::Ok)
         return UiRect();
     return UiRect(static_cast<int>(bounds.X), static_cast<int>(bounds.Y),
                   static_cast<int>(bounds.X + bounds.Width + 1),
@@ -550,7 +612,7 @@ UiRect RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::w
 
 void RenderContext_GdiPlus::DrawPath(const IPath& path, const IPen& pen)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     Gdiplus::GpPath* gdiplusPath = static_cast<const Path_GdiPlus&>(path).GetPath();
     Gdiplus::GpPen* gdiplusPen = static_cast<const Pen_GdiPlus&>(pen).GetPen();
     if (!graphics || gdiplusPath == nullptr || gdiplusPen == nullptr)
@@ -561,7 +623,7 @@ void RenderContext_GdiPlus::DrawPath(const IPath& path, const IPen& pen)
 
 void RenderContext_GdiPlus::FillPath(const IPath& path, const IBrush& brush)
 {
-    Graphics graphics(m_dc);
+    Graphics graphics(m_dc, DrawGraphics());
     Gdiplus::GpPath* gdiplusPath = static_cast<const Path_GdiPlus&>(path).GetPath();
     Gdiplus::GpBrush* gdiplusBrush = static_cast<const Brush_GdiPlus&>(brush).GetBrush();
     if (!graphics || gdiplusPath == nullptr || gdiplusBrush == nullptr)

@@ -8,8 +8,12 @@
 
 namespace ui {
 
-// Shapes and text go through a GDI+ graphics object made on the memory DC
-// for each call; bitmaps are copied with BitBlt, StretchBlt and AlphaBlend.
+class GdiPlusGraphics;
+class GdiPlusTextCache;
+
+// Shapes and text go through a GDI+ graphics object on the memory DC: one
+// for the whole of a draw (BeginDraw to EndDraw), otherwise one per call.
+// Bitmaps are copied with BitBlt, StretchBlt and AlphaBlend.
 class RenderContext_GdiPlus final : public IRenderContext {
 public:
     RenderContext_GdiPlus();
@@ -28,6 +32,9 @@ public:
     uint8_t* GetBits() const override { return m_bitmap->GetBits(); }
     void ClearAlpha(const UiRect& rect, uint8_t alpha) override;
     void RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha) override;
+
+    void BeginDraw() override;
+    void EndDraw() override;
 
     bool IsRenderTransparent() const override { return m_renderTransparent; }
     bool SetRenderTransparent(bool transparent) override;
@@ -74,6 +81,10 @@ private:
     void DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest, const UiRect& source,
                    const UiRect& paintRect, bool xTiled, bool yTiled);
     UiRect ToDevice(const UiRect& rect) const;
+    // The draw's graphics object; null outside a draw.
+    GdiPlusGraphics* DrawGraphics();
+    // The DC's clip or origin changed: the draw's graphics must follow.
+    void OnDcStateChanged();
 
     HDC m_dc = nullptr;
     std::vector<int> m_savedStates;
@@ -81,6 +92,9 @@ private:
     bool m_renderTransparent = false;
     GdiClip m_clip;
     std::unique_ptr<GdiBitmap> m_bitmap = std::make_unique<GdiBitmap>();
+    int m_drawDepth = 0;
+    std::unique_ptr<GdiPlusGraphics> m_drawGraphics;
+    std::unique_ptr<GdiPlusTextCache> m_text;
 };
 
 } // namespace ui

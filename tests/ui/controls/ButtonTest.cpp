@@ -1,6 +1,7 @@
 #include "ui/controls/ButtonTemplate.h"
 #include "ui/controls/CheckBoxTemplate.h"
 #include "ui/controls/OptionTemplate.h"
+#include "ui/markup/WindowBuilder.h"
 
 #include "tests/ui/controls/ControlTestHost.h"
 
@@ -147,6 +148,41 @@ TEST(CheckBoxTest, SelectedColoursReplaceTheStateColours)
     EXPECT_EQ(host.PixelAt(5, 5).b, 0);
 }
 
+TEST(CheckBoxTest, ADisabledBoxKeepsItsDisabledLookThroughFocusAndRelease)
+{
+    ControlTestHost host(
+        L"<CheckBox name=\"mute\" width=\"20\" height=\"20\"/>"
+        L"<Button name=\"other\" width=\"20\" height=\"20\"/>");
+    auto* mute = host.Find<CheckBox>(L"mute");
+    EventLog log;
+    log.Watch(*mute);
+    host.Click(kInside);
+    ASSERT_TRUE(mute->IsFocused());
+    // The device goes away while the clicked box holds the focus.
+    mute->SetEnabled(false);
+    host.GetWindow().SetFocus(host.Find(L"other"));
+    EXPECT_FALSE(mute->IsFocused());
+    EXPECT_EQ(mute->GetState(), kControlStateDisabled);
+
+    // Disabled between press and release: no toggle, still disabled.
+    mute->SetEnabled(true);
+    host.MouseDown(kInside);
+    mute->SetEnabled(false);
+    host.MouseUp(kInside);
+    EXPECT_EQ(mute->GetState(), kControlStateDisabled);
+    EXPECT_EQ(log.Count(kEventSelect), 1u);
+    EXPECT_EQ(log.Count(kEventUnSelect), 0u);
+}
+
+TEST(ButtonTest, OnlyPlainButtonsArePushButtons)
+{
+    EXPECT_TRUE(Button().IsPushButton());
+    EXPECT_FALSE(ButtonBox().IsPushButton());
+    EXPECT_FALSE(CheckBox().IsPushButton());
+    EXPECT_FALSE(Option().IsPushButton());
+    EXPECT_FALSE(Control().IsPushButton());
+}
+
 constexpr wchar_t kRates[] =
     L"<Option name=\"a\" group=\"rate\" width=\"20\" height=\"20\" selected=\"true\"/>"
     L"<Option name=\"b\" group=\"rate\" width=\"20\" height=\"20\"/>"
@@ -195,6 +231,31 @@ TEST(OptionTest, SelectingWithoutNotifyStillDeselectsTheGroup)
     EXPECT_TRUE(c->IsSelected());
     EXPECT_FALSE(a->IsSelected());
     EXPECT_EQ(log.Count(kEventSelect), 0u);
+}
+
+TEST(OptionTest, BuildingSelectsQuietlyAndLaterSelectionsReport)
+{
+    ControlTestHost host(kRates);
+    auto* a = host.Find<Option>(L"a");
+    EventLog log;
+    log.Watch(*a);
+    // More markup built into the live window: its selected option takes
+    // over the group without events in the middle of the build.
+    WindowBuilder builder;
+    builder.Create(L"<Window><Option name=\"d\" group=\"rate\" selected=\"true\"/></Window>", {},
+                   &host.GetWindow(), host.Find<Box>(L"root"));
+    auto* d = host.Find<Option>(L"d");
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->IsSelected());
+    EXPECT_FALSE(a->IsSelected());
+    EXPECT_TRUE(log.Entries().empty());
+    EXPECT_FALSE(host.GetWindow().IsBuilding());
+
+    log.Watch(*d);
+    a->Activate();
+    EXPECT_EQ(log.Count(kEventSelect, a), 1u);
+    EXPECT_EQ(log.Count(kEventUnSelect, d), 1u);
+    EXPECT_FALSE(d->IsSelected());
 }
 
 TEST(OptionTest, ChangingTheGroupMovesTheOption)

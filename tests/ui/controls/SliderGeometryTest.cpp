@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace ui {
 namespace {
@@ -99,6 +100,16 @@ TEST(SliderGeometryTest, RepairMakesTheRangeNonEmptyAndClampsTheValue)
     SliderGeometry::Repair(7, max, value);
     EXPECT_EQ(max, 8);
     EXPECT_EQ(value, 7);
+
+    // No room above the largest minimum: the range stays empty, no overflow.
+    constexpr int32_t kTop = std::numeric_limits<int32_t>::max();
+    max = 0;
+    value = 0;
+    SliderGeometry::Repair(kTop, max, value);
+    EXPECT_EQ(max, kTop);
+    EXPECT_EQ(value, kTop);
+    EXPECT_EQ(SliderGeometry::ProgressFill(UiSize(100, 10), true, kTop, max, value),
+              UiRect(0, 0, 0, 10));
 }
 
 TEST(SliderGeometryTest, AnEmptyRangeCountsAsOneStep)

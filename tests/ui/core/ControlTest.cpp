@@ -3,6 +3,8 @@
 #include "tests/ui/core/CoreTestSupport.h"
 #include "tests/ui/core/TestControls.h"
 #include "tests/ui/render/RenderTestSupport.h"
+#include "ui/core/AnimationManager.h"
+#include "ui/core/FadeCurve.h"
 #include "ui/core/FindFlags.h"
 #include "ui/core/HBox.h"
 #include "ui/markup/GlobalManager.h"
@@ -354,20 +356,49 @@ TEST(ControlTest, HotFadeRunsForwardAndTurnsAround)
     EXPECT_FALSE(control.HasHotFade());
     control.SetAttribute(L"hotcolor", L"red");
     ASSERT_TRUE(control.HasHotFade());
+    // The fade follows this clock; waiting is only for the timer to look.
+    AnimationPlayer* player = control.GetAnimationManager().GetPlayer(kAnimationHot);
+    ASSERT_NE(player, nullptr);
+    int64_t nowMs = 0;
+    player->SetClock([&] { return nowMs * 1000; });
+    const auto shows = [&](int32_t alpha) {
+        return PumpUntil([&] { return control.GetHotAlpha() == alpha; }, 10000);
+    };
+    const auto forward = [](int64_t ms) { return FadeCurve::ValueAt(0, 255, ms * 1000, 250000); };
+    const auto back = [](int64_t ms) { return FadeCurve::ValueAt(255, 0, ms * 1000, 250000); };
 
     control.DispatchEvent(MakeEvent(&control, kEventMouseEnter));
     EXPECT_EQ(control.GetState(), kControlStateHot);
-    EXPECT_TRUE(PumpUntil([&] { return control.GetHotAlpha() > 60; }, 1000));
+    nowMs = 100;
+    EXPECT_TRUE(shows(forward(100)));
     const int midway = control.GetHotAlpha();
+    EXPECT_GT(midway, 0);
     EXPECT_LT(midway, 255);
+
+    // Leaving after 100 ms of 250 turns around: the way back starts 150 ms
+    // into the backward course, at or below where the fade stood.
     control.DispatchEvent(MakeEvent(&control, kEventMouseLeave));
     EXPECT_EQ(control.GetState(), kControlStateNormal);
-    PumpFor(30);
-    EXPECT_LE(control.GetHotAlpha(), midway + 30) << "turns around where it stands";
-    EXPECT_TRUE(PumpUntil([&] { return control.GetHotAlpha() == 0; }, 1000));
+    EXPECT_TRUE(shows(back(150)));
+    EXPECT_LE(control.GetHotAlpha(), midway);
+    nowMs += 40;
+    EXPECT_TRUE(shows(back(190)));
+    nowMs += 40;
+    EXPECT_TRUE(shows(back(230)));
+    EXPECT_GT(control.GetHotAlpha(), 0);
+    EXPECT_TRUE(player->IsPlaying());
+    nowMs += 20;
+    EXPECT_TRUE(shows(0));
+    EXPECT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 10000));
 
+    // A fresh enter runs the whole way: exactly 255 at 250 ms, then stops.
     control.DispatchEvent(MakeEvent(&control, kEventMouseEnter));
-    EXPECT_TRUE(PumpUntil([&] { return control.GetHotAlpha() == 255; }, 1000));
+    nowMs += 230;
+    EXPECT_TRUE(shows(forward(230)));
+    EXPECT_LT(control.GetHotAlpha(), 255);
+    nowMs += 20;
+    EXPECT_TRUE(shows(255));
+    EXPECT_TRUE(PumpUntil([&] { return !player->IsPlaying(); }, 10000));
 }
 
 } // namespace

@@ -27,6 +27,8 @@ std::unique_ptr<Control> TestForm::CreateControl(const std::wstring& className)
 {
     if (className == L"TestButton")
         return std::make_unique<TestButton>();
+    if (className == L"TestOption")
+        return std::make_unique<TestOption>();
     return nullptr;
 }
 

@@ -10,6 +10,7 @@ namespace ui::test {
 class TestButton : public Control {
 public:
     bool KeepsCaptionClick() const override { return true; }
+    bool IsPushButton() const override { return true; }
     void Activate() override
     {
         if (!CanActivate())
@@ -20,6 +21,12 @@ public:
     }
 
     int activations = 0;
+};
+
+// Clicks like an option does before selecting itself, but is no push button.
+class TestOption : public TestButton {
+public:
+    bool IsPushButton() const override { return false; }
 };
 
 // Content of a fixed size, as text would measure.

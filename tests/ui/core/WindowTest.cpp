@@ -301,6 +301,35 @@ TEST_F(WindowTest, CaptionButtonsMaximiseRestoreAndClose)
     EXPECT_FALSE(::IsWindow(m_hwnd));
 }
 
+TEST(ShadowlessWindowTest, ContentIsOpaqueToTheEdgesAndOnlyPushButtonsClose)
+{
+    TestForm* form = TestForm::Open(L"Shadowless.xml");
+    ASSERT_NE(form, nullptr);
+    const HWND hwnd = form->GetHWND();
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(PumpUntil([&] { return !form->IsFirstLayoutPending(); }));
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+    PumpFor(50);
+    // Nothing paints the lower part, yet it is the window's opaque content
+    // right up to the edges: no transparent, click-through band.
+    const IRenderContext* context = form->GetRenderContext();
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(PixelAt(*context, 2, 100).a, 255);
+    EXPECT_EQ(PixelAt(*context, 150, 197).a, 255);
+    EXPECT_EQ(PixelAt(*context, 297, 100).a, 255);
+
+    // A clicking control that is no push button does not close the window.
+    auto* option = dynamic_cast<TestOption*>(form->FindControl(std::wstring(L"closebtn")));
+    ASSERT_NE(option, nullptr);
+    ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+    PumpFor(500);
+    ASSERT_TRUE(::IsWindow(hwnd));
+    EXPECT_EQ(option->activations, 1);
+    ::DestroyWindow(hwnd);
+}
+
 TEST(WindowFailureTest, MissingLayoutIsReportedAndCreationFails)
 {
     std::atomic<bool> stop = false;

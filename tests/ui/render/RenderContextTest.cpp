@@ -145,6 +145,27 @@ TEST_F(RenderContextTest, TextAlignmentFollowsTheStyleBits)
     EXPECT_EQ(MaxAlpha(*context, UiRect(0, 0, 120, 45)), 0);
 }
 
+TEST_F(RenderContextTest, TextFlagsComeFromTheStyleAlone)
+{
+    // Rectangles shorter than one line of the 24-pixel font: without line
+    // limit the part of the line that fits shows; with it nothing does.
+    for (const UiRect& tight : {UiRect(10, 10, 110, 24), UiRect(10, 40, 110, 60)}) {
+        context->Clear();
+        context->DrawText(tight, L"HIW", kBlue, L"render_test_24", kTextSingleLine, 255, false);
+        EXPECT_GT(MaxAlpha(*context, tight), 0) << tight.top;
+        context->Clear();
+        context->DrawText(tight, L"HIW", kBlue, L"render_test_24", kTextSingleLine, 255, true);
+        EXPECT_EQ(MaxAlpha(*context, UiRect(0, 0, 120, 80)), 0) << tight.top;
+    }
+    // Line limit keeps the whole lines that fit and drops the cut one.
+    const UiRect twoLines = context->MeasureText(L"HIW\nHIW", L"render_test_24", 0, -1);
+    const UiRect oneAndAHalf(0, 0, 120, twoLines.Height() * 3 / 4);
+    context->Clear();
+    context->DrawText(oneAndAHalf, L"HIW\nHIW", kBlue, L"render_test_24", 0, 255, true);
+    EXPECT_GT(MaxAlpha(*context, UiRect(0, 0, 120, twoLines.Height() / 2)), 0);
+    EXPECT_EQ(MaxAlpha(*context, UiRect(0, twoLines.Height() / 2 + 1, 120, 80)), 0);
+}
+
 TEST_F(RenderContextTest, MeasureTextAddsOnePixelToTheMeasuredBox)
 {
     const std::wstring text = L"Measure me";
@@ -177,6 +198,14 @@ TEST_F(RenderContextTest, MeasureTextAddsOnePixelToTheMeasuredBox)
     // Multi-line text wraps into more lines instead.
     const UiRect wrapped = context->MeasureText(text, L"render_test_24", 0, 80);
     EXPECT_GT(wrapped.Height(), measured.Height());
+
+    // A font id defined anew (fonts reloaded) measures with the new font.
+    GlobalManager::AddFont(L"render_test_swap", L"Tahoma", 12, false, false, false, false);
+    const UiRect small = context->MeasureText(text, L"render_test_swap", 0, -1);
+    GlobalManager::RemoveAllFonts();
+    GlobalManager::AddFont(L"render_test_24", L"Tahoma", 24, true, false, false, false);
+    GlobalManager::AddFont(L"render_test_swap", L"Tahoma", 30, false, false, false, false);
+    EXPECT_GT(context->MeasureText(text, L"render_test_swap", 0, -1).Height(), small.Height() + 10);
 }
 
 // Source with a stretchable middle and borders of distinct colours:
@@ -333,6 +362,41 @@ TEST_F(RenderContextTest, WindowOriginMovesDrawingAndClips)
                        UiRect(0, 0, 2, 2), UiRect(), 255, false, false);
     ::DeleteObject(bitmap);
     EXPECT_EQ(PixelAt(*context, 25, 15).b, 255);
+}
+
+TEST_F(RenderContextTest, ADrawFollowsClipsAndOriginsAndSurvivesAResize)
+{
+    context->BeginDraw();
+    context->BeginDraw(); // nested: one draw
+    context->SetClip(UiRect(10, 10, 60, 60));
+    context->FillRect(UiRect(0, 0, 120, 80), kRed, 255);
+    context->ClearClip();
+    context->SetWindowOrg(UiPoint(-70, -10));
+    context->FillRect(UiRect(0, 0, 10, 10), kGreen, 255);
+    context->SetRoundClip(UiRect(0, 20, 40, 60), 20, 20);
+    context->FillRect(UiRect(-100, -100, 200, 200), kBlue, 255);
+    context->ClearClip();
+    context->SetWindowOrg(UiPoint(0, 0));
+    context->EndDraw();
+    context->DrawText(UiRect(0, 60, 60, 80), L"HIW", kBlue, L"render_test_24", 0, 255, false);
+    context->EndDraw();
+
+    EXPECT_EQ(PixelAt(*context, 5, 5).a, 0);
+    EXPECT_EQ(PixelAt(*context, 30, 30).r, 255);
+    EXPECT_EQ(PixelAt(*context, 75, 15).g, 255);
+    EXPECT_EQ(PixelAt(*context, 69, 15).a, 0);
+    EXPECT_EQ(PixelAt(*context, 90, 50).b, 255);
+    EXPECT_EQ(PixelAt(*context, 70, 30).a, 0) << "round corner";
+    EXPECT_EQ(PixelAt(*context, 115, 75).a, 0);
+    EXPECT_GT(MaxAlpha(*context, UiRect(0, 60, 60, 80)), 0);
+
+    // A new bitmap in the middle of a draw is drawn on, not the old one.
+    context->BeginDraw();
+    context->FillRect(UiRect(0, 0, 10, 10), kRed, 255);
+    ASSERT_TRUE(context->Resize(30, 20, true));
+    context->FillRect(UiRect(0, 0, 10, 10), kGreen, 255);
+    context->EndDraw();
+    EXPECT_EQ(PixelAt(*context, 5, 5).g, 255);
 }
 
 TEST_F(RenderContextTest, SaveAndRestoreNest)
