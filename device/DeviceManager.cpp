@@ -71,11 +71,11 @@ uint32_t DeviceManager::OpenDevice()
         return status;
     }
 
-    status = notificationEvent.Create();
+    status = m_notificationEvent.Create();
     if (status == 0) {
         status = api.TUSBAUDIO_RegisterDeviceNotification != nullptr
                      ? api.TUSBAUDIO_RegisterDeviceNotification(handle, kAllCategories,
-                                                                notificationEvent.Get(), 0)
+                                                                m_notificationEvent.Get(), 0)
                      : kStatusEntryMissing;
     }
     if (status == 0) {
@@ -102,7 +102,7 @@ void DeviceManager::CloseDevice()
         }
         deviceHandle = 0;
     }
-    notificationEvent.Close();
+    m_notificationEvent.Close();
 }
 
 uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isInput)
@@ -161,7 +161,7 @@ uint32_t DeviceManager::ExecuteThread()
 {
     // Both handles stay valid while this thread is held; they are taken once so
     // that a replacement made after a late stop cannot be read half-written.
-    const HANDLE handles[2] = {StopEventHandle(), notificationEvent.Get()};
+    const HANDLE handles[2] = {StopEventHandle(), m_notificationEvent.Get()};
     for (;;) {
         ::OutputDebugStringW(L"WaitForMultipleObjectsEx\r\n");
         const DWORD result = ::WaitForMultipleObjectsEx(2, handles, FALSE, INFINITE, FALSE);

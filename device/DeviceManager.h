@@ -39,7 +39,7 @@ public:
     std::atomic<uint32_t> deviceHandle = 0;
 
 private:
-    WnAutoResetEvent notificationEvent;
+    WnAutoResetEvent m_notificationEvent;
 
 public:
     NotifyWindowList notifyWindows;

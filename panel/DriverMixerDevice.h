@@ -9,7 +9,7 @@ class DeviceManager;
 // entry point is present. Statuses are not reported to the rules.
 class DriverMixerDevice : public MixerDevice {
 public:
-    explicit DriverMixerDevice(DeviceManager& manager) : manager(manager) {}
+    explicit DriverMixerDevice(DeviceManager& manager) : m_manager(manager) {}
 
     bool IsOpen() const override;
     double Quantise(double position, bool isInput) const override;
@@ -22,5 +22,5 @@ public:
     bool ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length) override;
 
 private:
-    DeviceManager& manager;
+    DeviceManager& m_manager;
 };

@@ -36,7 +36,7 @@ extern "C" {
 uint32_t WINAPI TUSBAUDIO_GetApiVersion()
 {
     SimCall call(L"TUSBAUDIO_GetApiVersion");
-    return call.Finish(call.Driver().apiVersion);
+    return call.Finish(call.Driver().m_apiVersion);
 }
 
 uint32_t WINAPI TUSBAUDIO_CheckApiVersion(uint32_t major, uint32_t minor)

@@ -14,30 +14,30 @@ namespace {
 class NotificationWindow {
 public:
     NotificationWindow()
-        : window(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                   nullptr))
+        : m_window(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr))
     {
     }
     NotificationWindow(const NotificationWindow&) = delete;
     NotificationWindow& operator=(const NotificationWindow&) = delete;
-    ~NotificationWindow() { ::DestroyWindow(window); }
+    ~NotificationWindow() { ::DestroyWindow(m_window); }
 
-    HWND Get() const { return window; }
+    HWND Get() const { return m_window; }
     // The categories posted so far, in order of arrival.
     std::vector<LPARAM> Take()
     {
         MSG message;
-        while (::PeekMessageW(&message, window, WM_DEVICE_NOTIFICATION, WM_DEVICE_NOTIFICATION,
+        while (::PeekMessageW(&message, m_window, WM_DEVICE_NOTIFICATION, WM_DEVICE_NOTIFICATION,
                               PM_REMOVE)) {
             EXPECT_EQ(0u, message.wParam);
-            received.push_back(message.lParam);
+            m_received.push_back(message.lParam);
         }
-        return received;
+        return m_received;
     }
 
 private:
-    HWND window = nullptr;
-    std::vector<LPARAM> received;
+    HWND m_window = nullptr;
+    std::vector<LPARAM> m_received;
 };
 
 class DeviceMonitorTest : public SimulatedDeviceTest {
@@ -45,7 +45,7 @@ protected:
     // Waits until the monitor has drained the queue `drains` times in all.
     bool WaitForDrains(size_t drains)
     {
-        return sim->WaitForJournal([drains](const std::vector<std::wstring>& lines) {
+        return m_sim->WaitForJournal([drains](const std::vector<std::wstring>& lines) {
             size_t empty = 0;
             for (const std::wstring& line : lines) {
                 empty += line.rfind(L"TUSBAUDIO_ReadDeviceNotification(", 0) == 0 &&
@@ -64,9 +64,9 @@ TEST_F(DeviceMonitorTest, BurstGivesOneMessagePerCategoryPerWindowInArrivalOrder
     NotificationWindow first;
     NotificationWindow second;
     ASSERT_NE(nullptr, first.Get());
-    manager->notifyWindows.Append(first.Get());
-    manager->notifyWindows.Append(second.Get());
-    ASSERT_EQ(0u, manager->OpenDevice());
+    m_manager->notifyWindows.Append(first.Get());
+    m_manager->notifyWindows.Append(second.Get());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
 
     // One request: all four changes are queued before the event is set.
     ASSERT_EQ(L"ok\n",
@@ -87,9 +87,9 @@ TEST_F(DeviceMonitorTest, ChangesMadeThroughTheDriverAreReportedToo)
 {
     Bind();
     NotificationWindow window;
-    manager->notifyWindows.Append(window.Get());
-    ASSERT_EQ(0u, manager->OpenDevice());
-    ASSERT_EQ(0u, manager->api.TUSBAUDIO_SetMute(manager->deviceHandle, 0, 3, 1));
+    m_manager->notifyWindows.Append(window.Get());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
+    ASSERT_EQ(0u, m_manager->api.TUSBAUDIO_SetMute(m_manager->deviceHandle, 0, 3, 1));
     ASSERT_TRUE(WaitForDrains(1));
     Settle();
     EXPECT_EQ((std::vector<LPARAM>{4}), window.Take());
@@ -99,7 +99,7 @@ TEST_F(DeviceMonitorTest, QueueIsDrainedWithoutRegisteredWindows)
 {
     Bind();
     NotificationWindow bystander;
-    ASSERT_EQ(0u, manager->OpenDevice());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
     ASSERT_EQ(L"ok\n", Control(L"notify 3 3 9"));
     ASSERT_TRUE(WaitForDrains(1));
     EXPECT_EQ(4u, Calls(L"TUSBAUDIO_ReadDeviceNotification").size());
@@ -114,12 +114,12 @@ TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder)
     NotificationWindow b;
     NotificationWindow c;
     for (const NotificationWindow* window : {&a, &b, &c}) {
-        manager->notifyWindows.Append(window->Get());
+        m_manager->notifyWindows.Append(window->Get());
     }
-    EXPECT_TRUE(manager->notifyWindows.Remove(b.Get()));
-    EXPECT_FALSE(manager->notifyWindows.Remove(b.Get()));
-    EXPECT_EQ((std::vector<HWND>{a.Get(), c.Get()}), manager->notifyWindows.Snapshot());
-    ASSERT_EQ(0u, manager->OpenDevice());
+    EXPECT_TRUE(m_manager->notifyWindows.Remove(b.Get()));
+    EXPECT_FALSE(m_manager->notifyWindows.Remove(b.Get()));
+    EXPECT_EQ((std::vector<HWND>{a.Get(), c.Get()}), m_manager->notifyWindows.Snapshot());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
     Control(L"notify 6");
     ASSERT_TRUE(WaitForDrains(1));
     Settle();
@@ -131,33 +131,33 @@ TEST_F(DeviceMonitorTest, RemovedWindowGetsNothingAndTheOthersKeepTheirOrder)
 TEST_F(DeviceMonitorTest, ClosingDuringThePauseEndsTheMonitorPromptly)
 {
     Bind();
-    ASSERT_EQ(0u, manager->OpenDevice());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
     Control(L"notify 3");
     ASSERT_TRUE(WaitForDrains(1));
     // The monitor is now inside its 50 ms pause after the drain.
     const ULONGLONG start = ::GetTickCount64();
-    manager->CloseDevice();
+    m_manager->CloseDevice();
     const ULONGLONG elapsed = ::GetTickCount64() - start;
     EXPECT_LT(elapsed, 50u);
-    EXPECT_FALSE(manager->IsThreadHeld());
-    EXPECT_EQ(0u, manager->deviceHandle);
+    EXPECT_FALSE(m_manager->IsThreadHeld());
+    EXPECT_EQ(0u, m_manager->deviceHandle);
 }
 
 TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItEnds)
 {
     Bind(L"delay TUSBAUDIO_ReadDeviceNotification 1500 1");
     NotificationWindow window;
-    manager->notifyWindows.Append(window.Get());
-    ASSERT_EQ(0u, manager->OpenDevice());
+    m_manager->notifyWindows.Append(window.Get());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
     Control(L"notify 3");
     ::Sleep(200); // the monitor is now held up inside the driver
 
     NewJournal();
     const ULONGLONG start = ::GetTickCount64();
-    manager->CloseDevice();
+    m_manager->CloseDevice();
     EXPECT_GE(::GetTickCount64() - start, 900u);
-    EXPECT_TRUE(manager->IsThreadHeld());
-    EXPECT_EQ(0u, manager->deviceHandle);
+    EXPECT_TRUE(m_manager->IsThreadHeld());
+    EXPECT_EQ(0u, m_manager->deviceHandle);
     // The device was still unregistered and closed.
     const std::vector<std::wstring> expected = {
         L"TUSBAUDIO_RegisterDeviceNotification(1,0x00000000,0,0) = 0x00000000",
@@ -166,13 +166,13 @@ TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutBlocksTheNextOpenUntilItE
     EXPECT_EQ(expected, NewJournal());
 
     // The late thread is still held: opening fails and closes the device again.
-    EXPECT_EQ(static_cast<uint32_t>(ERROR_ALREADY_EXISTS), manager->OpenDevice());
-    EXPECT_EQ(0u, manager->deviceHandle);
+    EXPECT_EQ(static_cast<uint32_t>(ERROR_ALREADY_EXISTS), m_manager->OpenDevice());
+    EXPECT_EQ(0u, m_manager->deviceHandle);
     EXPECT_EQ(L"0", OpenHandles());
     // That close waited for the late thread, which has ended by now.
-    EXPECT_FALSE(manager->IsThreadHeld());
+    EXPECT_FALSE(m_manager->IsThreadHeld());
 
-    ASSERT_EQ(0u, manager->OpenDevice());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
     window.Take();
     Control(L"notify 4");
     // The late thread's read found its handle closed, so this is the first drain to the end.
@@ -186,12 +186,12 @@ TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts)
     Bind();
     NotificationWindow steady;
     NotificationWindow passing;
-    manager->notifyWindows.Append(steady.Get());
-    ASSERT_EQ(0u, manager->OpenDevice());
+    m_manager->notifyWindows.Append(steady.Get());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
 
     std::atomic<bool> running = true;
-    const uint32_t handle = manager->deviceHandle;
-    const auto setVolume = manager->api.TUSBAUDIO_SetVolume;
+    const uint32_t handle = m_manager->deviceHandle;
+    const auto setVolume = m_manager->api.TUSBAUDIO_SetVolume;
     std::thread changes([&] {
         for (int16_t volume = 0; running; volume = static_cast<int16_t>(volume == 0 ? -256 : 0)) {
             setVolume(handle, 1, 1, volume);
@@ -201,16 +201,16 @@ TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts)
     const ULONGLONG end = ::GetTickCount64() + 1000;
     size_t cycles = 0;
     while (::GetTickCount64() < end) {
-        manager->notifyWindows.Append(passing.Get());
-        manager->notifyWindows.Append(passing.Get());
-        manager->notifyWindows.Remove(passing.Get());
-        manager->notifyWindows.Remove(passing.Get());
+        m_manager->notifyWindows.Append(passing.Get());
+        m_manager->notifyWindows.Append(passing.Get());
+        m_manager->notifyWindows.Remove(passing.Get());
+        m_manager->notifyWindows.Remove(passing.Get());
         ++cycles;
     }
     running = false;
     changes.join();
     EXPECT_GT(cycles, 100u);
-    EXPECT_EQ(1u, manager->notifyWindows.Size());
+    EXPECT_EQ(1u, m_manager->notifyWindows.Size());
     Settle();
     EXPECT_FALSE(steady.Take().empty());
 }
