@@ -7,6 +7,7 @@
 #include "sim/SimDriver.h"
 #include "sim/SimEntryNames.h"
 #include "sim/SimNotification.h"
+#include "sim/SimSignals.h"
 #include "sim/SimText.h"
 
 namespace {
@@ -304,6 +305,13 @@ std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
         valid = count == 3 && Parse(command.words[2], device.asioBufferSize);
     } else if (what == L"reference") {
         valid = count == 3 && Parse(command.words[2], device.asioReference);
+    } else if (what == L"count") {
+        uint32_t reported = 0;
+        valid = count == 3 && (command.words[2] == L"auto" || Parse(command.words[2], reported));
+        if (valid) {
+            device.asioSizeCount =
+                command.words[2] == L"auto" ? std::optional<uint32_t>() : std::optional(reported);
+        }
     } else if (what == L"sizes") {
         valid = count >= 3 &&
                 ParseList(command.words, 2, SimDevice::kAsioSizeSlots, device.asioBufferSizes);
@@ -314,7 +322,7 @@ std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
     if (!valid) {
         return Usage(command.words,
                      L"asio active|dsd 0|1, asio options|size|reference N, asio sizes N,N..., "
-                     L"asio latency IN OUT");
+                     L"asio count N|auto, asio latency IN OUT");
     }
     m_driver.Notify(kSimCategoryAsio);
     return {};
@@ -414,7 +422,8 @@ std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command)
         return Usage(command.words,
                      failure ? L"fail ENTRY STATUS [COUNT]" : L"delay ENTRY MILLISECONDS [COUNT]");
     }
-    if (!SimEntryNames::IsEntryName(command.words[1])) {
+    const bool signals = !failure && command.words[1] == kSimSignalsDelay;
+    if (!signals && !SimEntryNames::IsEntryName(command.words[1])) {
         return L"no entry point named '" + command.words[1] + L"'";
     }
     if (failure) {
@@ -475,6 +484,9 @@ std::wstring SimCommandInterpreter::DescribeState() const
         Format("asio reference %u\nasio active %u\nasio dsd %u\nasio options 0x%08X\n",
                device.asioReference, device.asioActive, device.asioMode & 1, device.asioOptions);
     text += L"asio sizes " + list(device.asioBufferSizes) + L"\n";
+    if (device.asioSizeCount) {
+        text += Format("asio count %u\n", *device.asioSizeCount);
+    }
     text += Format("asio size %u\nasio latency %u %u\n", device.asioBufferSize,
                    device.asioInputLatency, device.asioOutputLatency);
     text += Format("vid 0x%04X\npid 0x%04X\nrelease 0x%04X\n", device.vendorId, device.productId,

@@ -85,7 +85,7 @@ uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    m_device.WriteProperties(record);
+    SimBytes::Store(record, m_device.PropertiesRecord());
     return 0;
 }
 
@@ -208,7 +208,8 @@ uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capac
         return kSimInvalidParameter;
     }
     for (size_t i = 0; i < formats.size(); ++i) {
-        SimDevice::WriteStreamFormat(formats[i], records + i * SimDevice::kStreamFormatSize);
+        SimBytes::Store(records + i * SimDevice::kStreamFormatSize,
+                        SimDevice::FormatRecord(formats[i]));
     }
     return 0;
 }
@@ -225,8 +226,8 @@ uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t*
     const std::vector<SimStreamFormat>& formats = m_device.Formats(isInput != 0);
     const auto found = std::find_if(formats.begin(), formats.end(),
                                     [id](const SimStreamFormat& f) { return f.id == id; });
-    SimDevice::WriteStreamFormat(found != formats.end() ? *found : SimStreamFormat{id, 0, 0},
-                                 record);
+    SimBytes::Store(record, SimDevice::FormatRecord(
+                                found != formats.end() ? *found : SimStreamFormat{id, 0, 0}));
     return 0;
 }
 
@@ -254,7 +255,7 @@ uint32_t SimDriver::GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_
     if (channel >= SimDevice::kChannels || record == nullptr) {
         return kSimInvalidParameter;
     }
-    m_device.WriteVolumeMuteInfo(m_device.Channels(isInput != 0)[channel], record);
+    SimBytes::Store(record, SimDevice::VolumeMuteRecord(m_device.Channels(isInput != 0)[channel]));
     return 0;
 }
 
@@ -407,7 +408,7 @@ uint32_t SimDriver::GetDriverInfo(uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    m_device.WriteDriverInfo(m_apiVersion, record);
+    SimBytes::Store(record, m_device.DriverRecord(m_apiVersion));
     return 0;
 }
 
@@ -428,7 +429,7 @@ uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const
     if (!m_plugged) {
         return kSimNoDevice;
     }
-    m_device.WriteAsioInfo(record);
+    SimBytes::Store(record, m_device.AsioRecord());
     return 0;
 }
 
@@ -444,8 +445,10 @@ uint32_t SimDriver::SetAsioBufferSize(uint32_t instance, uint32_t reference, uin
         return kSimInvalidParameter;
     }
     // The latencies keep their distance to the buffer size.
-    m_device.asioInputLatency = m_device.asioInputLatency - m_device.asioBufferSize + size;
-    m_device.asioOutputLatency = m_device.asioOutputLatency - m_device.asioBufferSize + size;
+    m_device.asioInputLatency =
+        SimDevice::ShiftedLatency(m_device.asioInputLatency, m_device.asioBufferSize, size);
+    m_device.asioOutputLatency =
+        SimDevice::ShiftedLatency(m_device.asioOutputLatency, m_device.asioBufferSize, size);
     m_device.asioBufferSize = size;
     m_device.asioOptions = options;
     Notify(kSimCategoryAsio);

@@ -59,9 +59,8 @@ uint32_t SimCall::Finish(uint32_t status)
     runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
                     (m_injected ? std::wstring() : m_outputs) +
                     (m_injected ? L" (injected)" : L""));
-    const SimSignals signals = runtime.Driver().TakeSignals();
+    runtime.Deliver(runtime.Driver().TakeSignals());
     m_lock.unlock();
-    SimRuntime::Deliver(signals);
     return status;
 }
 

@@ -107,15 +107,10 @@ void SimRuntime::Start()
 
 std::wstring SimRuntime::Control(std::wstring_view request)
 {
-    std::wstring reply;
-    SimSignals signals;
-    {
-        const auto lock = Lock();
-        m_journal.Write(L"# " + OneLine(request));
-        reply = RunLocked(request);
-        signals = m_driver.TakeSignals();
-    }
-    Deliver(signals);
+    const auto lock = Lock();
+    m_journal.Write(L"# " + OneLine(request));
+    std::wstring reply = RunLocked(request);
+    Deliver(m_driver.TakeSignals());
     return reply;
 }
 
@@ -130,6 +125,12 @@ std::wstring SimRuntime::RunLocked(std::wstring_view request)
 
 void SimRuntime::Deliver(const SimSignals& signals)
 {
+    if (signals.events.empty() && signals.posts.empty()) {
+        return;
+    }
+    if (const uint32_t late = m_driver.m_injection.TakeDelay(kSimSignalsDelay)) {
+        ::Sleep(late);
+    }
     for (const uintptr_t event : signals.events) {
         ::SetEvent(reinterpret_cast<HANDLE>(event));
     }

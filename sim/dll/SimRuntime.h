@@ -26,8 +26,10 @@ public:
 
     // Runs a control request; takes the lock itself.
     std::wstring Control(std::wstring_view request);
-    // Sets the events and posts the messages the driver collected; call without the lock.
-    static void Deliver(const SimSignals& signals);
+    // Sets the events and posts the messages the driver collected. Call with
+    // the lock held: once a call that unregisters or closes has returned, no
+    // event of that registration may be set any more (its owner closes it).
+    void Deliver(const SimSignals& signals);
     // Ends the control thread, if the library ever started; called when it is unloaded.
     static void ShutdownIfStarted();
 

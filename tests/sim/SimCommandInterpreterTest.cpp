@@ -24,7 +24,8 @@ TEST_F(SimCommandInterpreterTest, StateReplaysIntoAnIdenticalDriver)
             L"rates 44100,48000; rate 44100; formats in 7:32:2, 8:24:4; format in 8; formats out "
             L"none\n"
             L"asio active 0; asio dsd 1; asio options 0x10000; asio sizes 48,96; asio size 100\n"
-            L"asio latency 11 22; asio reference 9; vid 0x1234; pid 0x5678; release 0x0203\n"
+            L"asio latency 11 22; asio reference 9; asio count 4000000000; vid 0x1234; pid 0x5678\n"
+            L"release 0x0203\n"
             L"serial S 1; manufacturer Some Maker; product The Box; driverinfo 1 2 3 4\n"
             L"fail TUSBAUDIO_GetVolume 0xEE000099 2; delay TUSBAUDIO_SetMute 30\n"
             L"unplug"));

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "sim/SimCommandInterpreter.h"
 #include "sim/SimDriver.h"
 #include "sim/SimNotification.h"
 #include "sim/SimStatus.h"
@@ -272,6 +273,28 @@ TEST_F(SimDriverTest, BufferSizeChangesAreCheckedAndKeepTheLatencyDistance)
     EXPECT_EQ(0x10000u, m_driver.m_device.asioOptions);
     m_driver.Unplug();
     EXPECT_EQ(kSimNoDevice, m_driver.SetAsioBufferSize(0, reference, 512, 0));
+}
+
+TEST_F(SimDriverTest, LatencyBelowTheBufferSizeNeverWrapsAndTheCountMayExceedTheSlots)
+{
+    SimCommandInterpreter interpreter(m_driver);
+    ASSERT_EQ(L"ok\n", interpreter.Execute(L"asio size 256; asio latency 100 300"));
+    ASSERT_EQ(0u, m_driver.SetAsioBufferSize(0, m_driver.m_device.asioReference, 128, 0));
+    EXPECT_EQ(0u, m_driver.m_device.asioInputLatency) << "held at 0, not wrapped";
+    EXPECT_EQ(172u, m_driver.m_device.asioOutputLatency);
+    ASSERT_EQ(0u, m_driver.SetAsioBufferSize(0, m_driver.m_device.asioReference, 2048, 0));
+    EXPECT_EQ(1920u, m_driver.m_device.asioInputLatency);
+
+    // A driver that supports more sizes than the record can list.
+    ASSERT_EQ(L"ok\n", interpreter.Execute(L"asio sizes 64,128; asio count 41"));
+    AsioInfo info;
+    ASSERT_EQ(0u, m_driver.GetAsioInfo(0, reinterpret_cast<uint8_t*>(&info)));
+    EXPECT_EQ(41u, info.bufferSizeCount);
+    EXPECT_EQ(128u, info.bufferSizes[1]);
+    EXPECT_EQ(0u, info.bufferSizes[AsioInfo::kBufferSizeSlots - 1]);
+    ASSERT_EQ(L"ok\n", interpreter.Execute(L"asio count auto"));
+    ASSERT_EQ(0u, m_driver.GetAsioInfo(0, reinterpret_cast<uint8_t*>(&info)));
+    EXPECT_EQ(2u, info.bufferSizeCount);
 }
 
 TEST_F(SimDriverTest, OnlyTheOwnMajorVersionIsAccepted)

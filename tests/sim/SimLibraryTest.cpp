@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/DeviceMessages.h"
@@ -210,6 +212,30 @@ TEST_F(SimLibraryTest, ChangesFromElsewhereSetTheRegisteredEventAndQueueOneNotif
     EXPECT_EQ((std::vector<uint32_t>{3, 4, 5}), categories);
     EXPECT_EQ(kSimNoMoreItems,
               m_api.TUSBAUDIO_ReadDeviceNotification(handle, &category, data, sizeof data, &size));
+    ::CloseHandle(event);
+}
+
+TEST_F(SimLibraryTest, NoEventIsSetAfterItsRegistrationWasRemoved)
+{
+    // The change's events are delivered late, as by a slow driver.
+    Bind(L"delay signals 500 1");
+    const uint32_t handle = Open();
+    const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_EQ(0u, m_api.TUSBAUDIO_RegisterDeviceNotification(handle, 0xFFFFFFFF, event, 0));
+    std::thread change([&] { m_api.TUSBAUDIO_SetVolume(handle, 1, 1, -256); });
+    // The change's call has ended in the driver; its event is about to be set.
+    ASSERT_TRUE(m_sim->WaitForJournal(
+        [](const std::vector<std::wstring>& lines) {
+            return std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
+                return line.rfind(L"TUSBAUDIO_SetVolume(", 0) == 0;
+            });
+        },
+        20000));
+    // Once unregistering has returned, the owner may close or reuse the event.
+    ASSERT_EQ(0u, m_api.TUSBAUDIO_RegisterDeviceNotification(handle, 0, nullptr, 0));
+    ::ResetEvent(event);
+    change.join();
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), ::WaitForSingleObject(event, 0));
     ::CloseHandle(event);
 }
 
