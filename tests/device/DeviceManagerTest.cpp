@@ -169,14 +169,19 @@ TEST_F(DeviceManagerTest, ConversionsUseTheChannelZeroRangeOfEachDirection)
     EXPECT_DOUBLE_EQ(0.0, m_manager->VolumeToPosition(-32512, false));
 }
 
-TEST_F(DeviceManagerTest, RangeWithoutResolutionGivesTheNoDeviceAnswers)
+TEST_F(DeviceManagerTest, RangeWithoutResolutionIsNeverSentAVolume)
 {
     Bind(L"range in 0 0 0 0");
     ASSERT_EQ(0u, m_manager->OpenDevice());
     EXPECT_EQ(0, m_manager->PositionToVolume(70.0, true));
-    EXPECT_DOUBLE_EQ(0.0, m_manager->VolumeToPosition(-7000, true));
+    EXPECT_DOUBLE_EQ(17.0, m_manager->VolumeToPosition(-7000, true)); // its table point
+    // 0 would be 0 dB, the loudest level: nothing is sent and the caller learns why.
+    EXPECT_EQ(kStatusVolumeRangeUnusable, m_manager->SetVolumePosition(10.0, 1, true));
+    EXPECT_TRUE(Calls(L"TUSBAUDIO_SetVolume").empty());
     // The output direction keeps its own range: 12 of 28 steps above -28 dB.
     EXPECT_EQ(-7168 + 12 * 256, m_manager->PositionToVolume(70.0, false));
+    EXPECT_EQ(0u, m_manager->SetVolumePosition(70.0, 1, false));
+    EXPECT_EQ(1u, Calls(L"TUSBAUDIO_SetVolume").size());
 }
 
 TEST_F(DeviceManagerTest, ReopeningKeepsOnlyTheNewDevicesRanges)

@@ -18,7 +18,12 @@ protected:
         m_sim = std::make_unique<SimTestEnvironment>(configuration);
         ASSERT_EQ(0u, m_manager->api.Load(SimTestEnvironment::LibraryPath()));
     }
-    void TearDown() override { m_manager->CloseDevice(); }
+    void TearDown() override
+    {
+        if (m_manager) {
+            m_manager->CloseDevice();
+        }
+    }
 
     std::wstring Control(std::wstring_view request) const { return m_sim->Control(request); }
     std::vector<std::wstring> Calls(std::wstring_view entry) const { return m_sim->Calls(entry); }
