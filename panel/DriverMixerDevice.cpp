@@ -20,9 +20,9 @@ double DriverMixerDevice::VolumeToPosition(int16_t volume, bool isInput) const
     return m_manager.VolumeToPosition(volume, isInput);
 }
 
-void DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput)
+bool DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput)
 {
-    m_manager.SetVolumePosition(position, static_cast<int>(channel), isInput);
+    return m_manager.SetVolumePosition(position, static_cast<int>(channel), isInput) == 0;
 }
 
 void DriverMixerDevice::SetMute(bool isInput, uint32_t channel, bool muted)

@@ -14,7 +14,7 @@ public:
     bool IsOpen() const override;
     double Quantise(double position, bool isInput) const override;
     double VolumeToPosition(int16_t volume, bool isInput) const override;
-    void SetVolumePosition(double position, uint32_t channel, bool isInput) override;
+    bool SetVolumePosition(double position, uint32_t channel, bool isInput) override;
     void SetMute(bool isInput, uint32_t channel, bool muted) override;
     bool GetVolume(bool isInput, uint32_t channel, int16_t& volume) override;
     bool GetMute(bool isInput, uint32_t channel, bool& muted) override;

@@ -48,22 +48,41 @@ void MixerRules::MoveMixerFader(const MixerFader& fader, double position)
     const double q = m_device.Quantise(position, fader.isInput);
     FaderWidget* moved = m_widgets.Fader(fader.name);
     if (!fader.IsStereo()) {
-        m_device.SetVolumePosition(q, fader.channel, fader.isInput);
+        const bool taken = m_device.SetVolumePosition(q, fader.channel, fader.isInput);
         if (moved)
             moved->ShowValue(q);
+        if (!taken)
+            ShowDeviceVolume(fader);
         return;
     }
     if (moved)
         moved->ShowValue(q);
     SwitchWidget* lock = m_widgets.Switch(fader.lockBox);
     const bool locked = lock && !lock->IsSelected();
-    m_device.SetVolumePosition(q, fader.channel, fader.isInput);
+    SendVolume(fader, q);
     if (!locked)
         return;
     const MixerFader* partner = ChannelMap::FindFader(fader.partner);
     if (FaderWidget* partnerWidget = m_widgets.Fader(partner->name))
         partnerWidget->ShowValue(q);
-    m_device.SetVolumePosition(q, partner->channel, partner->isInput);
+    SendVolume(*partner, q);
+}
+
+void MixerRules::SendVolume(const MixerFader& fader, double position)
+{
+    if (!m_device.SetVolumePosition(position, fader.channel, fader.isInput))
+        ShowDeviceVolume(fader);
+}
+
+void MixerRules::ShowDeviceVolume(const MixerFader& fader)
+{
+    // A volume the device did not take must not stay on screen: the fader
+    // goes back to what the device reports (or stays put if it cannot be read).
+    int16_t volume = 0;
+    if (!m_device.GetVolume(fader.isInput, fader.channel, volume))
+        return;
+    if (FaderWidget* widget = m_widgets.Fader(fader.name))
+        widget->ShowValue(m_device.VolumeToPosition(volume, fader.isInput));
 }
 
 void MixerRules::MoveDeviceFader(uint8_t index, double position)
@@ -106,8 +125,8 @@ void MixerRules::OnLockChanged(std::wstring_view lockBox, bool unlocked)
         leftWidget->ShowValue(v);
     if (rightWidget)
         rightWidget->ShowValue(v);
-    m_device.SetVolumePosition(v, left->channel, left->isInput);
-    m_device.SetVolumePosition(v, right->channel, right->isInput);
+    SendVolume(*left, v);
+    SendVolume(*right, v);
 }
 
 void MixerRules::OnKnobTurned(std::wstring_view name, double value)
@@ -181,9 +200,11 @@ void MixerRules::ShowMutes()
         const MixerFader* right = ChannelMap::FindFader(left->partner);
         bool leftMuted = false;
         bool rightMuted = false;
-        if (!m_device.GetMute(left->isInput, left->channel, leftMuted))
-            continue;
-        if (!m_device.GetMute(right->isInput, right->channel, rightMuted))
+        // Both sides are always read, left first; a failed read of either
+        // leaves the strip as it is.
+        const bool leftRead = m_device.GetMute(left->isInput, left->channel, leftMuted);
+        const bool rightRead = m_device.GetMute(right->isInput, right->channel, rightMuted);
+        if (!leftRead || !rightRead)
             continue;
         // Sides that disagree show the strip as not muted, both faders usable.
         const bool muted = leftMuted && rightMuted;

@@ -44,6 +44,9 @@ public:
 
 private:
     void MoveMixerFader(const MixerFader& fader, double position);
+    // Sends a volume; one the device does not take is replaced on screen.
+    void SendVolume(const MixerFader& fader, double position);
+    void ShowDeviceVolume(const MixerFader& fader);
     void MoveDeviceFader(uint8_t index, double position);
     void ShowGain(std::wstring_view knob, int step);
 

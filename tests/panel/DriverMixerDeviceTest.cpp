@@ -54,6 +54,15 @@ TEST_F(DriverMixerDeviceTest, DeviceMinimumRaisesBottomPoint)
     EXPECT_EQ(1.0, m_widgets.faders[L"input_guitar"].value);
 }
 
+TEST_F(DriverMixerDeviceTest, DeviceWithoutVolumeRangeIsNeverSentAVolume)
+{
+    // A reopened device that reports a zero record for channel 0.
+    Open(L"range in 0 0 0 0; volume in 1 -2560");
+    m_rules.OnFaderMoved(L"input_mic1", 10.0);
+    EXPECT_EQ(Journal({L"TUSBAUDIO_GetVolume(1,1,1,&) = 0x00000000 volume=-2560"}), Sent());
+    EXPECT_EQ(34.0, m_widgets.faders[L"input_mic1"].value) << "where the device is";
+}
+
 TEST_F(DriverMixerDeviceTest, LockedPairSendsMovedSideFirst)
 {
     Open();

@@ -186,6 +186,35 @@ TEST_F(MixerRulesTest, ShowMutesAgreeAndDisagree)
     EXPECT_TRUE(m_widgets.faders[L"input_master"].enabled);
 }
 
+TEST_F(MixerRulesTest, StereoMuteReadsBothSidesEvenWhenTheLeftFails)
+{
+    m_device.failedMuteRead = "out3";
+    m_device.mutes[0][3] = m_device.mutes[0][4] = true;
+    m_rules.ShowMutes();
+    const std::vector<std::string> expected = {"in0",  "out0", "in1",  "in5",  "in6",  "in3",
+                                               "in4",  "in7",  "in8",  "out1", "out2", "out3",
+                                               "out4", "out5", "out6", "out7", "out8"};
+    EXPECT_EQ(expected, m_device.muteReads);
+    EXPECT_FALSE(m_widgets.switches[L"output_phone1_mute"].selected) << "strip left unchanged";
+    EXPECT_TRUE(m_widgets.faders[L"output_phone1_right"].enabled);
+}
+
+TEST_F(MixerRulesTest, UnusableRangeSendsNothingAndShowsTheDevicesVolume)
+{
+    m_device.range[1] = VolumeMuteInfo{}; // the driver has no volume information
+    m_device.volumes[1][1] = -10 * 256;
+    m_device.volumes[1][3] = -20 * 256;
+    m_device.volumes[1][4] = -20 * 256;
+    m_rules.OnFaderMoved(L"input_mic1", 12.0);
+    m_rules.OnFaderMoved(L"input_phone1_left", 3.0);
+    m_widgets.faders[L"input_phone1_left"].value = 5;
+    m_rules.OnLockChanged(L"input_phone1_lock", false);
+    EXPECT_TRUE(m_device.log.empty());
+    EXPECT_EQ(34.0, m_widgets.faders[L"input_mic1"].value);
+    EXPECT_EQ(24.0, m_widgets.faders[L"input_phone1_left"].value);
+    EXPECT_EQ(24.0, m_widgets.faders[L"input_phone1_right"].value);
+}
+
 TEST_F(MixerRulesTest, SwitchesAndGainsFromDevice)
 {
     m_device.controls[16] = {1};
