@@ -332,6 +332,16 @@ def draw_caption(root):
     c.save(root, "public/bk/caption_bk.png")
 
 
+def draw_logo(root):
+    """The mark before the window title: three fader slots with their caps
+    at different heights, the middle cap in the accent colour."""
+    c = Canvas(18, 18)
+    for x, cap, colour in ((3, 10, TEXT2), (9, 4, ACCENT), (15, 8, TEXT2)):
+        c.rect(x - 0.75, 2, 1.5, 14, DISABLED)
+        c.fill_rounded(x - 3, cap - 2, 6, 4, 1.2, colour)
+    c.save(root, "public/bk/logo.png")
+
+
 def caption_button(glyph, state):
     c = Canvas(40, 34)
     if state == "hot":
@@ -459,6 +469,7 @@ def main():
     draw_knob(root)
     draw_shadow(root)
     draw_caption(root)
+    draw_logo(root)
     draw_caption_buttons(root)
     draw_combo(root)
     draw_checkboxes(root)
