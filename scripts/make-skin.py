@@ -135,7 +135,8 @@ def groove(width, thumb_height, channel_x, channel_w, tick_sides, enabled):
     if enabled:
         rim, well, tick, unity = LINE, WELL, mix(DISABLED, TEXT2, 0.4), TEXT2
     else:
-        rim, well, tick, unity = mix(STRIP, LINE, 0.6), mix(STRIP, WELL, 0.45), mix(STRIP, DISABLED, 0.55), mix(STRIP, DISABLED, 0.8)
+        # Still readable under the veil that a disabled fader gets (global.xml).
+        rim, well, tick, unity = mix(LINE, DISABLED, 0.3), mix(STRIP, WELL, 0.5), DISABLED, mix(DISABLED, TEXT2, 0.3)
     c.fill_rounded(channel_x, top, channel_w, bottom - top, channel_w / 2, rim)
     c.fill_rounded(channel_x + 1, top + 1, channel_w - 2, bottom - top - 2, (channel_w - 2) / 2, well)
     for index, row in enumerate(rows):
