@@ -415,16 +415,13 @@ def draw_checkboxes(root):
             c.save(root, f"public/checkbox/{name}_{state}.png")
 
 
-def draw_list_items(root):
+def draw_list_item(root):
     # Selected entry: an accent bar on the left over a faint accent tint;
     # drawn for the corner 3,0,0,0 so the bar keeps its width.
     c = Canvas(8, 8)
     c.rect(0, 0, 8, 8, ACCENT, 0.14)
     c.rect(0, 0, 3, 8, ACCENT)
     c.save(root, "public/list/item_selected.png")
-    c = Canvas(8, 8)
-    c.rect(0, 0, 8, 8, TEXT, 0.07)
-    c.save(root, "public/list/item_hot.png")
 
 
 def draw_scrollbars(root):
@@ -474,7 +471,7 @@ def main():
     draw_caption_buttons(root)
     draw_combo(root)
     draw_checkboxes(root)
-    draw_list_items(root)
+    draw_list_item(root)
     draw_scrollbars(root)
     draw_horizontal_slider(root)
     print("scale rows, 15-high thumb:", fader_tick_rows(15))
