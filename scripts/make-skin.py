@@ -326,13 +326,6 @@ def draw_shadow(root):
     c.save(root, "public/bk/bk_shadow.png")
 
 
-def draw_caption(root):
-    c = Canvas(4, 35)
-    c.rect(0, 0, 4, 35, CAPTION)
-    c.rect(0, 34, 4, 1, LINE)
-    c.save(root, "public/bk/caption_bk.png")
-
-
 def draw_logo(root):
     """The mark before the window title: three fader slots with their caps
     at different heights, the middle cap in the accent colour."""
@@ -441,8 +434,11 @@ def draw_scrollbars(root):
 
 
 def draw_horizontal_slider(root):
+    # Drawn with some transparency on purpose: a fully opaque image is
+    # stretched without alpha, which would leave the thumb's antialiased
+    # edge translucent in the layered window.
     c = Canvas(8, 2)
-    c.rect(0, 0, 8, 2, LINE)
+    c.rect(0, 0, 8, 2, mix(LINE, TEXT2, 0.12), 0.9)
     c.save(root, "public/slider/slider_hor_bk.png")
     c = Canvas(8, 14)
     c.rect(0, 6, 8, 2, ACCENT)
@@ -466,7 +462,6 @@ def main():
     draw_switch_icons(root)
     draw_knob(root)
     draw_shadow(root)
-    draw_caption(root)
     draw_logo(root)
     draw_caption_buttons(root)
     draw_combo(root)
