@@ -222,8 +222,7 @@ std::atomic<int64_t> g_paintedAt = 0;
 decltype(TUsbAudioApiDll::TUSBAUDIO_SetVolume) g_setVolume = nullptr;
 WNDPROC g_formProcedure = nullptr;
 
-uint32_t WINAPI TimedSetVolume(uint32_t handle, uint32_t isInput, uint32_t channel,
-                               int16_t volume)
+uint32_t WINAPI TimedSetVolume(uint32_t handle, uint32_t isInput, uint32_t channel, int16_t volume)
 {
     g_setVolumeAt = Ticks();
     return g_setVolume(handle, isInput, channel, volume);
@@ -378,21 +377,24 @@ int wmain(int argc, wchar_t** argv)
     }
     const double formStart = Median(form);
     const double bareStart = Median(bare);
-    std::printf("start to first frame:        mixer %8.1f ms   bare layered GDI+ window %8.1f ms"
-                "   ratio %6.2f\n",
-                formStart, bareStart, formStart / bareStart);
+    std::printf(
+        "start to first frame:        mixer %8.1f ms   bare layered GDI+ window %8.1f ms"
+        "   ratio %6.2f\n",
+        formStart, bareStart, formStart / bareStart);
 
     const MoveFigures baseline = BareMoves();
     FormHost host;
     while (!host.FirstFramePresented())
         Sleep(1);
     const MoveFigures moves = FormMoves(host);
-    std::printf("fader move to SetVolume:     mixer %8.1f us   bare posted message     %8.1f us"
-                "   ratio %6.2f\n",
-                moves.toSetVolume, baseline.toSetVolume, moves.toSetVolume / baseline.toSetVolume);
-    std::printf("fader move to frame shown:   mixer %8.1f us   bare present            %8.1f us"
-                "   ratio %6.2f\n",
-                moves.toFrame, baseline.toFrame, moves.toFrame / baseline.toFrame);
+    std::printf(
+        "fader move to SetVolume:     mixer %8.1f us   bare posted message     %8.1f us"
+        "   ratio %6.2f\n",
+        moves.toSetVolume, baseline.toSetVolume, moves.toSetVolume / baseline.toSetVolume);
+    std::printf(
+        "fader move to frame shown:   mixer %8.1f us   bare present            %8.1f us"
+        "   ratio %6.2f\n",
+        moves.toFrame, baseline.toFrame, moves.toFrame / baseline.toFrame);
 
     const double cpuBefore = ProcessCpuMilliseconds();
     const int64_t idleStart = Ticks();
@@ -400,8 +402,9 @@ int wmain(int argc, wchar_t** argv)
     const double cpu = ProcessCpuMilliseconds() - cpuBefore;
     const double wall = Microseconds(Ticks() - idleStart) / 1000.0;
     const double share = 100.0 * cpu / wall;
-    std::printf("idle CPU while connected:    %.1f ms over %.1f s = %.3f %% of one core"
-                "   ratio to the 0.2 %% goal %6.2f\n",
-                cpu, wall / 1000.0, share, share / 0.2);
+    std::printf(
+        "idle CPU while connected:    %.1f ms over %.1f s = %.3f %% of one core"
+        "   ratio to the 0.2 %% goal %6.2f\n",
+        cpu, wall / 1000.0, share, share / 0.2);
     return 0;
 }
