@@ -276,4 +276,65 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
                 ElementsAre(L"TUSBAUDIO_CloseDevice(2)", L"TUSBAUDIO_UnregisterPnpNotification()"));
 }
 
+TEST_F(MainFormFlowTest, ShowsOddDeviceStatesThenHidesShowsAndStopsPollingWhenDestroyed)
+{
+    // An input range down to -100 dB, sides of a pair muted differently, gain
+    // steps beyond the knob's range, a failed volume read.
+    Sim().Control(
+        L"range in 0 -25600 0 256; mute out 3 1; mute out 0 1; gain 1 5; gain 2 10;"
+        L"volume out 0 -2560; fail TUSBAUDIO_GetVolume 0xEE000050 1");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    host.OnUi([](MainForm& form) {
+        EXPECT_EQ(44.0, FaderValue(form, L"output_master")); // its read failed
+        EXPECT_TRUE(IsSelected(form, L"output_master_mute"));
+        EXPECT_FALSE(IsEnabled(form, L"output_master"));
+        EXPECT_FALSE(IsSelected(form, L"input_master_mute"));
+        EXPECT_TRUE(IsEnabled(form, L"input_master"));
+        EXPECT_FALSE(IsSelected(form, L"output_phone1_mute"));
+        EXPECT_TRUE(IsEnabled(form, L"output_phone1_left"));
+        EXPECT_TRUE(IsEnabled(form, L"output_phone1_right"));
+        EXPECT_EQ(5.0, FaderValue(form, L"mic1amp"));
+        EXPECT_EQ(L"9DB", Text(form, L"mic1_value"));
+        EXPECT_EQ(L"24DB", Text(form, L"mic2_value"));
+    });
+    host.NewCalls();
+    host.DragFader(L"input_mic1", 0.3); // below the range: the lowest point it can take
+    EXPECT_THAT(
+        Only(host.NewCalls(), {L"TUSBAUDIO_SetVolume"}),
+        ElementsAre(L"TUSBAUDIO_SetVolume(1,1,1,-17920)", L"TUSBAUDIO_SetVolume(1,1,1,-17920)"));
+    host.OnUi([](MainForm& form) {
+        EXPECT_EQ(1.0, FaderValue(form, L"input_mic1"));
+        EXPECT_EQ(L"-70 dB", ToolTip(form, L"input_mic1"));
+    });
+
+    // Hidden by its button: device and plug and play released, polling stopped.
+    host.Click(L"hidebtn");
+    EXPECT_FALSE(::IsWindowVisible(host.Window()));
+    EXPECT_THAT(
+        Only(host.NewCalls(), {L"TUSBAUDIO_UnregisterPnpNotification", L"TUSBAUDIO_CloseDevice"}),
+        ElementsAre(L"TUSBAUDIO_UnregisterPnpNotification()", L"TUSBAUDIO_CloseDevice(1)"));
+    ExpectDisconnected(host);
+
+    // Shown by another start of the program: registered and connected again.
+    ::PostMessageW(host.Window(), MainForm::kMsgShow, 0, 0);
+    host.Flush();
+    EXPECT_TRUE(::IsWindowVisible(host.Window()));
+    const std::vector<std::wstring> shown =
+        Only(host.NewCalls(), {L"TUSBAUDIO_RegisterPnpNotification", L"TUSBAUDIO_OpenDevice"});
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(0u, shown[0].rfind(L"TUSBAUDIO_RegisterPnpNotification(", 0));
+    EXPECT_EQ(0u, shown[1].rfind(L"TUSBAUDIO_OpenDeviceByIndex(0,", 0));
+    host.OnUi([](MainForm& form) {
+        EXPECT_TRUE(form.IsPolling());
+        EXPECT_TRUE(IsEnabled(form, L"settings"));
+    });
+    EXPECT_NE(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
+
+    // A form destroyed while connected stops its polling thread first.
+    host.OnUi([](MainForm& form) { ::DestroyWindow(form.GetHWND()); });
+    EXPECT_EQ(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
+    Sim().Control(L"range in 0 -32512 0 256");
+}
+
 } // namespace
