@@ -10,7 +10,6 @@ namespace {
 
 constexpr uint32_t kAllCategories = 0xFFFFFFFF;
 constexpr uint32_t kStopTimeoutMs = 1000;
-constexpr DWORD kPauseAfterDrainMs = 50;
 constexpr DWORD kPauseAfterFailedWaitMs = 100;
 constexpr uint32_t kChannelCount = 9;
 constexpr uint32_t kUsbModeRefused = 1;
@@ -26,8 +25,12 @@ DeviceManager* DeviceManager::GetInstance()
 
 DeviceManager::~DeviceManager()
 {
-    // The monitor uses this object; it must end before the members go.
-    StopThread(kStopTimeoutMs);
+    // The monitor runs inside this object and, while held up in a driver
+    // call, inside the driver library: neither may go before it has ended.
+    if (StopThread(kStopTimeoutMs) != 0) {
+        ::OutputDebugStringW(L"monitor thread still in the driver, waiting\r\n");
+        StopThread(INFINITE);
+    }
 }
 
 uint32_t DeviceManager::OpenDevice()
@@ -71,11 +74,13 @@ uint32_t DeviceManager::OpenDevice()
         return status;
     }
 
-    status = notificationEvent.Create();
+    // A monitor that outlived its last stop still waits on the current event,
+    // which therefore must not be replaced until that thread has ended.
+    status = IsThreadHeld() ? ERROR_ALREADY_EXISTS : m_notificationEvent.Create();
     if (status == 0) {
         status = api.TUSBAUDIO_RegisterDeviceNotification != nullptr
                      ? api.TUSBAUDIO_RegisterDeviceNotification(handle, kAllCategories,
-                                                                notificationEvent.Get(), 0)
+                                                                m_notificationEvent.Get(), 0)
                      : kStatusEntryMissing;
     }
     if (status == 0) {
@@ -91,7 +96,7 @@ uint32_t DeviceManager::OpenDevice()
 
 void DeviceManager::CloseDevice()
 {
-    StopThread(kStopTimeoutMs);
+    const bool monitorEnded = StopThread(kStopTimeoutMs) == 0;
     const uint32_t handle = deviceHandle;
     if (handle != 0) {
         if (api.TUSBAUDIO_RegisterDeviceNotification != nullptr) {
@@ -102,7 +107,11 @@ void DeviceManager::CloseDevice()
         }
         deviceHandle = 0;
     }
-    notificationEvent.Close();
+    // A monitor still held keeps waiting on the event; it is closed by the
+    // first close (or the destructor) that sees the thread end.
+    if (monitorEnded) {
+        m_notificationEvent.Close();
+    }
 }
 
 uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isInput)
@@ -111,10 +120,15 @@ uint32_t DeviceManager::SetVolumePosition(double position, int channel, bool isI
     if (handle == 0) {
         return 0;
     }
-    const int16_t volume = PositionToVolume(position, isInput);
     if (api.TUSBAUDIO_SetVolume == nullptr) {
         return kStatusEntryMissing;
     }
+    const VolumeMuteInfo* range = ConversionRange(isInput);
+    if (range == nullptr || !VolumeScale::IsUsable(*range)) {
+        // The conversion would answer 0 dB, the loudest level, for every position.
+        return kStatusVolumeRangeUnusable;
+    }
+    const int16_t volume = VolumeScale::PositionToVolume(position, *range);
     return api.TUSBAUDIO_SetVolume(handle, isInput ? 1 : 0, static_cast<uint32_t>(channel), volume);
 }
 
@@ -161,7 +175,7 @@ uint32_t DeviceManager::ExecuteThread()
 {
     // Both handles stay valid while this thread is held; they are taken once so
     // that a replacement made after a late stop cannot be read half-written.
-    const HANDLE handles[2] = {StopEventHandle(), notificationEvent.Get()};
+    const HANDLE handles[2] = {StopEventHandle(), m_notificationEvent.Get()};
     for (;;) {
         ::OutputDebugStringW(L"WaitForMultipleObjectsEx\r\n");
         const DWORD result = ::WaitForMultipleObjectsEx(2, handles, FALSE, INFINITE, FALSE);
@@ -173,7 +187,7 @@ uint32_t DeviceManager::ExecuteThread()
         if (result == WAIT_OBJECT_0 + 1) {
             ::OutputDebugStringW(L"notificationEventIdx\r\n");
             ReadNotifications(handles[0]);
-            pause = kPauseAfterDrainMs;
+            pause = m_drainPauseMs;
         }
         // The pause merges bursts of changes; a stop request ends it early.
         const DWORD paused = ::WaitForSingleObject(handles[0], pause);

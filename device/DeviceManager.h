@@ -18,7 +18,13 @@ class DeviceManager : public Thread {
 public:
     static DeviceManager* GetInstance();
 
-    DeviceManager() = default;
+    static constexpr uint32_t kDrainPauseMs = 50;
+
+    // `drainPauseMs` is how long the monitor rests after each drain, merging
+    // bursts of changes; a stop request cuts the rest short.
+    explicit DeviceManager(uint32_t drainPauseMs = kDrainPauseMs) : m_drainPauseMs(drainPauseMs) {}
+    // Waits for a monitor thread that is still inside the driver: the
+    // library and this object must outlive it.
     ~DeviceManager() override;
 
     // 0 opened; 1 already open; kStatusEntryMissing; kStatusDeviceRefused;
@@ -27,7 +33,8 @@ public:
     uint32_t OpenDevice();
     // Stops the monitor, unregisters and closes the device; safe when none is open.
     void CloseDevice();
-    // 0 also when no device is open; kStatusEntryMissing without TUSBAUDIO_SetVolume.
+    // 0 also when no device is open; kStatusEntryMissing without TUSBAUDIO_SetVolume;
+    // kStatusVolumeRangeUnusable, sending nothing, when the device gave no usable range.
     uint32_t SetVolumePosition(double position, int channel, bool isInput);
     // 0 when no device is open.
     int16_t PositionToVolume(double position, bool isInput) const;
@@ -38,8 +45,13 @@ public:
     // The open device's handle, 0 when none; read by the monitor thread too.
     std::atomic<uint32_t> deviceHandle = 0;
 
+    // The event registered with the driver. It stays open while a monitor
+    // that outlived its stop time-out is held, and is closed once it ends.
+    HANDLE NotificationEvent() const { return m_notificationEvent.Get(); }
+
 private:
-    WnAutoResetEvent notificationEvent;
+    WnAutoResetEvent m_notificationEvent;
+    const uint32_t m_drainPauseMs;
 
 public:
     NotifyWindowList notifyWindows;

@@ -8,3 +8,6 @@ inline constexpr uint32_t kStatusEntryMissing = 0xEE000030; // a needed driver e
 inline constexpr uint32_t kStatusApiVersionRefused =
     0xEE000060; // the driver's API version is not accepted
 inline constexpr uint32_t kStatusDeviceRefused = 0xEE000023; // the device reports USB mode 1
+// ERROR_INVALID_DATA: the device gave no usable volume range, so no volume
+// can be computed for it and nothing was sent.
+inline constexpr uint32_t kStatusVolumeRangeUnusable = 13;

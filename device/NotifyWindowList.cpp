@@ -4,29 +4,29 @@
 
 void NotifyWindowList::Append(HWND window)
 {
-    const std::lock_guard lock(mutex);
-    windows.push_back(window);
+    const std::lock_guard lock(m_mutex);
+    m_windows.push_back(window);
 }
 
 bool NotifyWindowList::Remove(HWND window)
 {
-    const std::lock_guard lock(mutex);
-    const auto found = std::find(windows.begin(), windows.end(), window);
-    if (found == windows.end()) {
+    const std::lock_guard lock(m_mutex);
+    const auto found = std::find(m_windows.begin(), m_windows.end(), window);
+    if (found == m_windows.end()) {
         return false;
     }
-    windows.erase(found);
+    m_windows.erase(found);
     return true;
 }
 
 std::vector<HWND> NotifyWindowList::Snapshot() const
 {
-    const std::lock_guard lock(mutex);
-    return windows;
+    const std::lock_guard lock(m_mutex);
+    return m_windows;
 }
 
 size_t NotifyWindowList::Size() const
 {
-    const std::lock_guard lock(mutex);
-    return windows.size();
+    const std::lock_guard lock(m_mutex);
+    return m_windows.size();
 }

@@ -18,6 +18,6 @@ public:
     size_t Size() const;
 
 private:
-    mutable std::mutex mutex;
-    std::vector<HWND> windows;
+    mutable std::mutex m_mutex;
+    std::vector<HWND> m_windows;
 };

@@ -177,18 +177,18 @@ public:
     RegistryKey& operator=(const RegistryKey&) = delete;
     ~RegistryKey()
     {
-        if (key != nullptr) {
-            ::RegCloseKey(key);
+        if (m_key != nullptr) {
+            ::RegCloseKey(m_key);
         }
     }
     LSTATUS Open(HKEY parent, const wchar_t* name)
     {
-        return ::RegOpenKeyExW(parent, name, 0, KEY_READ, &key);
+        return ::RegOpenKeyExW(parent, name, 0, KEY_READ, &m_key);
     }
-    HKEY Get() const { return key; }
+    HKEY Get() const { return m_key; }
 
 private:
-    HKEY key = nullptr;
+    HKEY m_key = nullptr;
 };
 
 } // namespace
@@ -232,7 +232,7 @@ uint32_t TUsbAudioApiDll::LoadFromRegistry()
 
 uint32_t TUsbAudioApiDll::Load(const std::wstring& path)
 {
-    if (module != nullptr) {
+    if (m_module != nullptr) {
         return 1;
     }
     if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
@@ -241,8 +241,8 @@ uint32_t TUsbAudioApiDll::Load(const std::wstring& path)
             return ERROR_FILE_NOT_FOUND;
         }
     }
-    module = ::LoadLibraryW(path.c_str());
-    if (module == nullptr) {
+    m_module = ::LoadLibraryW(path.c_str());
+    if (m_module == nullptr) {
         const DWORD error = ::GetLastError();
         return error != 0 ? error : ERROR_MOD_NOT_FOUND;
     }
@@ -256,35 +256,35 @@ uint32_t TUsbAudioApiDll::Load(const std::wstring& path)
 uint32_t TUsbAudioApiDll::ResolveEntries()
 {
     uint32_t status =
-        ResolveRange(module, *this, std::begin(kVersionEntries), std::end(kVersionEntries));
+        ResolveRange(m_module, *this, std::begin(kVersionEntries), std::end(kVersionEntries));
     if (status != 0) {
         return status;
     }
-    apiVersion = TUSBAUDIO_GetApiVersion != nullptr ? TUSBAUDIO_GetApiVersion() : 0;
+    m_apiVersion = TUSBAUDIO_GetApiVersion != nullptr ? TUSBAUDIO_GetApiVersion() : 0;
     if (TUSBAUDIO_CheckApiVersion == nullptr ||
         TUSBAUDIO_CheckApiVersion(kRequiredMajor, kRequiredMinor) == 0) {
         // The module stays loaded: the caller reports the mismatch and ends.
         return kStatusApiVersionRefused;
     }
-    if ((apiVersion >> 16) < kRequiredMajor) {
+    if ((m_apiVersion >> 16) < kRequiredMajor) {
         return 0;
     }
-    status = ResolveRange(module, *this, std::begin(kBaseEntries), std::end(kBaseEntries));
+    status = ResolveRange(m_module, *this, std::begin(kBaseEntries), std::end(kBaseEntries));
     for (const EntryGroup& group : kGatedGroups) {
-        if (status != 0 || apiVersion < group.minimumVersion) {
+        if (status != 0 || m_apiVersion < group.minimumVersion) {
             break;
         }
-        status = ResolveRange(module, *this, group.first, group.last);
+        status = ResolveRange(m_module, *this, group.first, group.last);
     }
     return status;
 }
 
 void TUsbAudioApiDll::Unload()
 {
-    if (module != nullptr) {
-        ::FreeLibrary(module);
-        module = nullptr;
+    if (m_module != nullptr) {
+        ::FreeLibrary(m_module);
+        m_module = nullptr;
     }
     static_cast<TUsbAudioEntryTable&>(*this) = TUsbAudioEntryTable{};
-    apiVersion = 0;
+    m_apiVersion = 0;
 }

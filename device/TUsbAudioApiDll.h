@@ -23,13 +23,13 @@ public:
     // Frees the library and clears every entry and the version.
     void Unload();
 
-    HMODULE Module() const { return module; }
+    HMODULE Module() const { return m_module; }
     // Major version in the high 16 bits, minor in the low 16 bits.
-    uint32_t ApiVersion() const { return apiVersion; }
+    uint32_t ApiVersion() const { return m_apiVersion; }
 
 private:
     uint32_t ResolveEntries();
 
-    HMODULE module = nullptr;
-    uint32_t apiVersion = 0;
+    HMODULE m_module = nullptr;
+    uint32_t m_apiVersion = 0;
 };

@@ -4,13 +4,18 @@
 
 #include <cstdint>
 
+#include "device/AsioInfo.h"
+#include "device/DeviceProperties.h"
+#include "device/DriverInfo.h"
+#include "device/StreamFormatRecord.h"
 #include "device/VolumeMuteInfo.h"
 
 // One pointer per entry point of the USB audio driver's API library, in the
 // library's order. Every pointer may be null; test it before each call.
 // Handles are the library's u32 device handles; isInput is 1 for the
-// recording direction and 0 for playback; records the program does not
-// interpret here are passed as untyped buffers.
+// recording direction and 0 for playback. The records the program reads are
+// typed, so no buffer handed to the library can be smaller than what it writes;
+// records the program does not interpret are passed as untyped buffers.
 struct TUsbAudioEntryTable {
     uint32_t(WINAPI* TUSBAUDIO_GetApiVersion)() = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_CheckApiVersion)(uint32_t major, uint32_t minor) = nullptr;
@@ -24,7 +29,8 @@ struct TUsbAudioEntryTable {
     uint32_t(WINAPI* TUSBAUDIO_OpenDeviceByChannelIdString)(const wchar_t* channelId,
                                                             uint32_t* handle) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_CloseDevice)(uint32_t handle) = nullptr;
-    uint32_t(WINAPI* TUSBAUDIO_GetDeviceProperties)(uint32_t handle, void* properties) = nullptr;
+    uint32_t(WINAPI* TUSBAUDIO_GetDeviceProperties)(uint32_t handle,
+                                                    DeviceProperties* properties) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetDeviceInstanceIdString)(uint32_t handle, wchar_t* text,
                                                           uint32_t capacity) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetDeviceContainerIdString)(uint32_t handle, wchar_t* text,
@@ -50,10 +56,11 @@ struct TUsbAudioEntryTable {
     uint32_t(WINAPI* TUSBAUDIO_GetCurrentClockSource)(uint32_t handle, void* source) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_SetCurrentClockSource)(uint32_t handle, uint32_t sourceId) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetSupportedStreamFormats)(uint32_t handle, uint32_t isInput,
-                                                          uint32_t capacity, void* formats,
+                                                          uint32_t capacity,
+                                                          StreamFormatRecord* formats,
                                                           uint32_t* count) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetCurrentStreamFormat)(uint32_t handle, uint32_t isInput,
-                                                       void* format) = nullptr;
+                                                       StreamFormatRecord* format) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_SetCurrentStreamFormat)(uint32_t handle, uint32_t isInput,
                                                        uint32_t formatId) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetStreamFormatSelectionMode)(uint32_t handle,
@@ -103,13 +110,13 @@ struct TUsbAudioEntryTable {
                                                      uint16_t value, uint16_t index, void* data,
                                                      uint32_t length, uint32_t* transferred,
                                                      uint32_t timeoutMs) = nullptr;
-    uint32_t(WINAPI* TUSBAUDIO_GetDriverInfo)(void* info) = nullptr;
+    uint32_t(WINAPI* TUSBAUDIO_GetDriverInfo)(DriverInfo* info) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetASIOInstanceCount)(uint32_t* count) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetASIOInstanceDetails)(uint32_t instance, void* details) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetASIORelation)(uint32_t handle, uint32_t* instance) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_GetASIOInstanceAllowed)(uint32_t instance,
                                                        uint32_t* allowed) = nullptr;
-    uint32_t(WINAPI* TUSBAUDIO_GetASIOInstanceInfo)(uint32_t instance, void* info) = nullptr;
+    uint32_t(WINAPI* TUSBAUDIO_GetASIOInstanceInfo)(uint32_t instance, AsioInfo* info) = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_SetASIOBufferPreferredSize)(uint32_t instance, uint32_t reference,
                                                            uint32_t sizeSamples,
                                                            uint32_t options) = nullptr;

@@ -20,9 +20,14 @@ int16_t VolumeScale::TableVolume(int point)
     return static_cast<int16_t>(db * kUnitsPerDb);
 }
 
+bool VolumeScale::IsUsable(const VolumeMuteInfo& range)
+{
+    return range.resolution > 0 && range.minVolume <= range.maxVolume;
+}
+
 int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& range)
 {
-    if (range.resolution == 0) {
+    if (!IsUsable(range)) {
         return 0;
     }
     // Callers pass 0..100; anything else is pinned there so that it can
@@ -42,8 +47,15 @@ int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& ran
 
 double VolumeScale::VolumeToPosition(int volume, const VolumeMuteInfo& range)
 {
-    if (range.resolution == 0) {
-        return 0.0;
+    if (!IsUsable(range)) {
+        // Nothing to clamp to and no steps above 0 dB, but the table itself
+        // does not depend on the range: show the volume at its table point.
+        for (int point = 0; point < kTablePoints; ++point) {
+            if (TableVolume(point) >= volume) {
+                return point;
+            }
+        }
+        return kTablePoints - 1;
     }
     if (volume > range.maxVolume) {
         volume = range.maxVolume;

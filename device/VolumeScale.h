@@ -15,8 +15,12 @@ public:
 
     // The driver volume of a table point 0..44.
     static int16_t TableVolume(int point);
-    // A range whose resolution is 0 (no volume information) gives 0.
+    // False for a range no volume may be computed from: no positive step
+    // (a driver without volume information leaves the record zero) or a
+    // minimum above the maximum.
+    static bool IsUsable(const VolumeMuteInfo& range);
+    // An unusable range gives 0, which must never be sent: it is 0 dB.
     static int16_t PositionToVolume(double position, const VolumeMuteInfo& range);
-    // A range whose resolution is 0 gives 0.0.
+    // An unusable range gives the volume's table point (44 above 0 dB).
     static double VolumeToPosition(int volume, const VolumeMuteInfo& range);
 };

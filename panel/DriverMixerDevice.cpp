@@ -5,49 +5,49 @@
 
 bool DriverMixerDevice::IsOpen() const
 {
-    return manager.deviceHandle != 0;
+    return m_manager.deviceHandle != 0;
 }
 
 double DriverMixerDevice::Quantise(double position, bool isInput) const
 {
     if (!IsOpen())
         return 0.0;
-    return manager.VolumeToPosition(manager.PositionToVolume(position, isInput), isInput);
+    return m_manager.VolumeToPosition(m_manager.PositionToVolume(position, isInput), isInput);
 }
 
 double DriverMixerDevice::VolumeToPosition(int16_t volume, bool isInput) const
 {
-    return manager.VolumeToPosition(volume, isInput);
+    return m_manager.VolumeToPosition(volume, isInput);
 }
 
-void DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput)
+bool DriverMixerDevice::SetVolumePosition(double position, uint32_t channel, bool isInput)
 {
-    manager.SetVolumePosition(position, static_cast<int>(channel), isInput);
+    return m_manager.SetVolumePosition(position, static_cast<int>(channel), isInput) == 0;
 }
 
 void DriverMixerDevice::SetMute(bool isInput, uint32_t channel, bool muted)
 {
-    const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_SetMute)
+    const uint32_t handle = m_manager.deviceHandle;
+    if (handle == 0 || !m_manager.api.TUSBAUDIO_SetMute)
         return;
-    manager.api.TUSBAUDIO_SetMute(handle, isInput ? 1 : 0, channel, muted ? 1 : 0);
+    m_manager.api.TUSBAUDIO_SetMute(handle, isInput ? 1 : 0, channel, muted ? 1 : 0);
 }
 
 bool DriverMixerDevice::GetVolume(bool isInput, uint32_t channel, int16_t& volume)
 {
-    const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_GetVolume)
+    const uint32_t handle = m_manager.deviceHandle;
+    if (handle == 0 || !m_manager.api.TUSBAUDIO_GetVolume)
         return false;
-    return manager.api.TUSBAUDIO_GetVolume(handle, isInput ? 1 : 0, channel, &volume) == 0;
+    return m_manager.api.TUSBAUDIO_GetVolume(handle, isInput ? 1 : 0, channel, &volume) == 0;
 }
 
 bool DriverMixerDevice::GetMute(bool isInput, uint32_t channel, bool& muted)
 {
-    const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_GetMute)
+    const uint32_t handle = m_manager.deviceHandle;
+    if (handle == 0 || !m_manager.api.TUSBAUDIO_GetMute)
         return false;
     uint32_t value = 0;
-    if (manager.api.TUSBAUDIO_GetMute(handle, isInput ? 1 : 0, channel, &value) != 0)
+    if (m_manager.api.TUSBAUDIO_GetMute(handle, isInput ? 1 : 0, channel, &value) != 0)
         return false;
     muted = value != 0;
     return true;
@@ -55,20 +55,20 @@ bool DriverMixerDevice::GetMute(bool isInput, uint32_t channel, bool& muted)
 
 void DriverMixerDevice::ControlSet(uint8_t selector, const uint8_t* bytes, uint32_t length)
 {
-    const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestSet)
+    const uint32_t handle = m_manager.deviceHandle;
+    if (handle == 0 || !m_manager.api.TUSBAUDIO_AudioControlRequestSet)
         return;
-    manager.api.TUSBAUDIO_AudioControlRequestSet(
+    m_manager.api.TUSBAUDIO_AudioControlRequestSet(
         handle, AudioControl::kEntity, AudioControl::kRequest, selector, AudioControl::kChannel,
         bytes, length, nullptr, AudioControl::kTimeoutMs);
 }
 
 bool DriverMixerDevice::ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length)
 {
-    const uint32_t handle = manager.deviceHandle;
-    if (handle == 0 || !manager.api.TUSBAUDIO_AudioControlRequestGet)
+    const uint32_t handle = m_manager.deviceHandle;
+    if (handle == 0 || !m_manager.api.TUSBAUDIO_AudioControlRequestGet)
         return false;
-    return manager.api.TUSBAUDIO_AudioControlRequestGet(
+    return m_manager.api.TUSBAUDIO_AudioControlRequestGet(
                handle, AudioControl::kEntity, AudioControl::kRequest, selector,
                AudioControl::kChannel, buffer, length, nullptr, AudioControl::kTimeoutMs) == 0;
 }

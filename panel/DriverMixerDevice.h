@@ -9,12 +9,12 @@ class DeviceManager;
 // entry point is present. Statuses are not reported to the rules.
 class DriverMixerDevice : public MixerDevice {
 public:
-    explicit DriverMixerDevice(DeviceManager& manager) : manager(manager) {}
+    explicit DriverMixerDevice(DeviceManager& manager) : m_manager(manager) {}
 
     bool IsOpen() const override;
     double Quantise(double position, bool isInput) const override;
     double VolumeToPosition(int16_t volume, bool isInput) const override;
-    void SetVolumePosition(double position, uint32_t channel, bool isInput) override;
+    bool SetVolumePosition(double position, uint32_t channel, bool isInput) override;
     void SetMute(bool isInput, uint32_t channel, bool muted) override;
     bool GetVolume(bool isInput, uint32_t channel, int16_t& volume) override;
     bool GetMute(bool isInput, uint32_t channel, bool& muted) override;
@@ -22,5 +22,5 @@ public:
     bool ControlGet(uint8_t selector, uint8_t* buffer, uint32_t length) override;
 
 private:
-    DeviceManager& manager;
+    DeviceManager& m_manager;
 };

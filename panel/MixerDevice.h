@@ -15,7 +15,10 @@ public:
     virtual double Quantise(double position, bool isInput) const = 0;
     virtual double VolumeToPosition(int16_t volume, bool isInput) const = 0;
 
-    virtual void SetVolumePosition(double position, uint32_t channel, bool isInput) = 0;
+    // False when the device did not take the volume (a failed request, or a
+    // device without a usable volume range, to which nothing is sent); true
+    // when it did or when no device is open.
+    virtual bool SetVolumePosition(double position, uint32_t channel, bool isInput) = 0;
     virtual void SetMute(bool isInput, uint32_t channel, bool muted) = 0;
     virtual bool GetVolume(bool isInput, uint32_t channel, int16_t& volume) = 0;
     virtual bool GetMute(bool isInput, uint32_t channel, bool& muted) = 0;

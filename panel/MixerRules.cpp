@@ -45,31 +45,50 @@ void MixerRules::OnFaderMoved(std::wstring_view name, double position)
 
 void MixerRules::MoveMixerFader(const MixerFader& fader, double position)
 {
-    const double q = device.Quantise(position, fader.isInput);
-    FaderWidget* moved = widgets.Fader(fader.name);
+    const double q = m_device.Quantise(position, fader.isInput);
+    FaderWidget* moved = m_widgets.Fader(fader.name);
     if (!fader.IsStereo()) {
-        device.SetVolumePosition(q, fader.channel, fader.isInput);
+        const bool taken = m_device.SetVolumePosition(q, fader.channel, fader.isInput);
         if (moved)
             moved->ShowValue(q);
+        if (!taken)
+            ShowDeviceVolume(fader);
         return;
     }
     if (moved)
         moved->ShowValue(q);
-    SwitchWidget* lock = widgets.Switch(fader.lockBox);
+    SwitchWidget* lock = m_widgets.Switch(fader.lockBox);
     const bool locked = lock && !lock->IsSelected();
-    device.SetVolumePosition(q, fader.channel, fader.isInput);
+    SendVolume(fader, q);
     if (!locked)
         return;
     const MixerFader* partner = ChannelMap::FindFader(fader.partner);
-    if (FaderWidget* partnerWidget = widgets.Fader(partner->name))
+    if (FaderWidget* partnerWidget = m_widgets.Fader(partner->name))
         partnerWidget->ShowValue(q);
-    device.SetVolumePosition(q, partner->channel, partner->isInput);
+    SendVolume(*partner, q);
+}
+
+void MixerRules::SendVolume(const MixerFader& fader, double position)
+{
+    if (!m_device.SetVolumePosition(position, fader.channel, fader.isInput))
+        ShowDeviceVolume(fader);
+}
+
+void MixerRules::ShowDeviceVolume(const MixerFader& fader)
+{
+    // A volume the device did not take must not stay on screen: the fader
+    // goes back to what the device reports (or stays put if it cannot be read).
+    int16_t volume = 0;
+    if (!m_device.GetVolume(fader.isInput, fader.channel, volume))
+        return;
+    if (FaderWidget* widget = m_widgets.Fader(fader.name))
+        widget->ShowValue(m_device.VolumeToPosition(volume, fader.isInput));
 }
 
 void MixerRules::MoveDeviceFader(uint8_t index, double position)
 {
     const uint8_t bytes[2] = {index, ValueByte(position)};
-    device.ControlSet(AudioControl::kDeviceVolume, bytes, sizeof(bytes));
+    m_device.ControlSet(AudioControl::kDeviceVolume, bytes, sizeof(bytes));
 }
 
 void MixerRules::OnMuteChanged(std::wstring_view muteBox, bool muted)
@@ -81,12 +100,12 @@ void MixerRules::OnMuteChanged(std::wstring_view muteBox, bool muted)
     for (const MixerFader* fader : {left, right}) {
         if (!fader)
             continue;
-        if (FaderWidget* widget = widgets.Fader(fader->name))
+        if (FaderWidget* widget = m_widgets.Fader(fader->name))
             widget->SetEnabled(!muted);
     }
     for (const MixerFader* fader : {left, right}) {
         if (fader)
-            device.SetMute(fader->isInput, fader->channel, muted);
+            m_device.SetMute(fader->isInput, fader->channel, muted);
     }
 }
 
@@ -96,18 +115,18 @@ void MixerRules::OnLockChanged(std::wstring_view lockBox, bool unlocked)
     if (!left || unlocked)
         return;
     const MixerFader* right = ChannelMap::FindFader(left->partner);
-    FaderWidget* leftWidget = widgets.Fader(left->name);
-    FaderWidget* rightWidget = widgets.Fader(right->name);
+    FaderWidget* leftWidget = m_widgets.Fader(left->name);
+    FaderWidget* rightWidget = m_widgets.Fader(right->name);
     const double leftValue = leftWidget ? leftWidget->Value() : 0.0;
     const double rightValue = rightWidget ? rightWidget->Value() : 0.0;
     double v = (leftValue + rightValue) * 0.5;
-    v = device.IsOpen() ? device.Quantise(v, left->isInput) : 0.0;
+    v = m_device.IsOpen() ? m_device.Quantise(v, left->isInput) : 0.0;
     if (leftWidget)
         leftWidget->ShowValue(v);
     if (rightWidget)
         rightWidget->ShowValue(v);
-    device.SetVolumePosition(v, left->channel, left->isInput);
-    device.SetVolumePosition(v, right->channel, right->isInput);
+    SendVolume(*left, v);
+    SendVolume(*right, v);
 }
 
 void MixerRules::OnKnobTurned(std::wstring_view name, double value)
@@ -117,21 +136,21 @@ void MixerRules::OnKnobTurned(std::wstring_view name, double value)
         return;
     const uint8_t step = ValueByte(value);
     const uint8_t bytes[2] = {knob->input, step};
-    device.ControlSet(AudioControl::kPreampGain, bytes, sizeof(bytes));
-    if (LabelWidget* label = widgets.Label(knob->label))
+    m_device.ControlSet(AudioControl::kPreampGain, bytes, sizeof(bytes));
+    if (LabelWidget* label = m_widgets.Label(knob->label))
         label->SetText(GainLabelText(step));
 }
 
 void MixerRules::OnPhantomPowerChanged(bool on)
 {
     const uint8_t byte = on ? 1 : 0;
-    device.ControlSet(AudioControl::kPhantomPower, &byte, 1);
+    m_device.ControlSet(AudioControl::kPhantomPower, &byte, 1);
 }
 
 void MixerRules::OnInvertChanged(bool on)
 {
     const uint8_t bytes[2] = {static_cast<uint8_t>(on ? 1 : 0), 0};
-    device.ControlSet(AudioControl::kInvert, bytes, sizeof(bytes));
+    m_device.ControlSet(AudioControl::kInvert, bytes, sizeof(bytes));
 }
 
 void MixerRules::ShowVolumes()
@@ -143,11 +162,11 @@ void MixerRules::ShowVolumes()
     Reading readings[2][9];
     for (const MixerFader* fader : ChannelMap::VolumeReadOrder()) {
         Reading& reading = readings[fader->isInput][fader->channel];
-        reading.ok = device.GetVolume(fader->isInput, fader->channel, reading.volume);
+        reading.ok = m_device.GetVolume(fader->isInput, fader->channel, reading.volume);
         if (!reading.ok)
             continue;
-        if (FaderWidget* widget = widgets.Fader(fader->name)) {
-            widget->ShowValue(device.VolumeToPosition(reading.volume, fader->isInput));
+        if (FaderWidget* widget = m_widgets.Fader(fader->name)) {
+            widget->ShowValue(m_device.VolumeToPosition(reading.volume, fader->isInput));
         }
     }
     // A pair found at two different volumes cannot be locked.
@@ -158,7 +177,7 @@ void MixerRules::ShowVolumes()
         const Reading& l = readings[fader.isInput][fader.channel];
         const Reading& r = readings[right->isInput][right->channel];
         if (l.ok && r.ok && l.volume != r.volume) {
-            if (SwitchWidget* lock = widgets.Switch(fader.lockBox))
+            if (SwitchWidget* lock = m_widgets.Switch(fader.lockBox))
                 lock->ShowSelected(true);
         }
     }
@@ -169,11 +188,11 @@ void MixerRules::ShowMutes()
     for (std::wstring_view muteBox : ChannelMap::SingleMuteReadOrder()) {
         const MixerFader* fader = ChannelMap::FindByMuteBox(muteBox);
         bool muted = false;
-        if (!device.GetMute(fader->isInput, fader->channel, muted))
+        if (!m_device.GetMute(fader->isInput, fader->channel, muted))
             continue;
-        if (SwitchWidget* box = widgets.Switch(muteBox))
+        if (SwitchWidget* box = m_widgets.Switch(muteBox))
             box->ShowSelected(muted);
-        if (FaderWidget* widget = widgets.Fader(fader->name))
+        if (FaderWidget* widget = m_widgets.Fader(fader->name))
             widget->SetEnabled(!muted);
     }
     for (std::wstring_view muteBox : ChannelMap::StereoMuteReadOrder()) {
@@ -181,16 +200,18 @@ void MixerRules::ShowMutes()
         const MixerFader* right = ChannelMap::FindFader(left->partner);
         bool leftMuted = false;
         bool rightMuted = false;
-        if (!device.GetMute(left->isInput, left->channel, leftMuted))
-            continue;
-        if (!device.GetMute(right->isInput, right->channel, rightMuted))
+        // Both sides are always read, left first; a failed read of either
+        // leaves the strip as it is.
+        const bool leftRead = m_device.GetMute(left->isInput, left->channel, leftMuted);
+        const bool rightRead = m_device.GetMute(right->isInput, right->channel, rightMuted);
+        if (!leftRead || !rightRead)
             continue;
         // Sides that disagree show the strip as not muted, both faders usable.
         const bool muted = leftMuted && rightMuted;
-        if (SwitchWidget* box = widgets.Switch(muteBox))
+        if (SwitchWidget* box = m_widgets.Switch(muteBox))
             box->ShowSelected(muted);
         for (const MixerFader* fader : {left, right}) {
-            if (FaderWidget* widget = widgets.Fader(fader->name))
+            if (FaderWidget* widget = m_widgets.Fader(fader->name))
                 widget->SetEnabled(!muted);
         }
     }
@@ -204,8 +225,8 @@ void MixerRules::ShowSwitches()
     };
     for (const auto& [selector, name] : switches) {
         uint8_t byte = 0;
-        const bool on = device.ControlGet(selector, &byte, 1) && byte != 0;
-        if (SwitchWidget* box = widgets.Switch(name))
+        const bool on = m_device.ControlGet(selector, &byte, 1) && byte != 0;
+        if (SwitchWidget* box = m_widgets.Switch(name))
             box->ShowSelected(on);
     }
 }
@@ -213,7 +234,7 @@ void MixerRules::ShowSwitches()
 void MixerRules::ShowGains()
 {
     uint8_t byte = 0;
-    if (!device.ControlGet(AudioControl::kPreampGain, &byte, 1))
+    if (!m_device.ControlGet(AudioControl::kPreampGain, &byte, 1))
         return;
     ShowGain(ChannelMap::Knobs()[0].name, byte >> 4);
     ShowGain(ChannelMap::Knobs()[1].name, byte & 15);
@@ -222,19 +243,19 @@ void MixerRules::ShowGains()
 void MixerRules::ShowGain(std::wstring_view name, int step)
 {
     const GainKnob* knob = ChannelMap::FindKnob(name);
-    if (KnobWidget* widget = widgets.Knob(knob->name))
+    if (KnobWidget* widget = m_widgets.Knob(knob->name))
         widget->ShowValue(step);
-    if (LabelWidget* label = widgets.Label(knob->label))
+    if (LabelWidget* label = m_widgets.Label(knob->label))
         label->SetText(GainLabelText(step));
 }
 
 bool MixerRules::PollDeviceVolumes()
 {
-    if (!device.IsOpen())
+    if (!m_device.IsOpen())
         return false;
     DeviceVolumeBlock block;
-    if (!device.ControlGet(AudioControl::kDeviceVolume, block.bytes.data(),
-                           DeviceVolumeBlock::kSize)) {
+    if (!m_device.ControlGet(AudioControl::kDeviceVolume, block.bytes.data(),
+                             DeviceVolumeBlock::kSize)) {
         return false;
     }
     ApplyDeviceVolumeBlock(block);
@@ -244,13 +265,13 @@ bool MixerRules::PollDeviceVolumes()
 void MixerRules::ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block)
 {
     const auto& now = block.bytes;
-    const auto& before = lastBlock.bytes;
+    const auto& before = m_lastBlock.bytes;
     for (const DeviceFader& deviceFader : ChannelMap::DeviceFaders()) {
         const int top = DeviceVolumeBlock::TopByte(deviceFader.index);
         const int level = DeviceVolumeBlock::LevelByte(deviceFader.index);
         if (now[top] == before[top] && now[level] == before[level])
             continue;
-        if (FaderWidget* widget = widgets.Fader(deviceFader.name)) {
+        if (FaderWidget* widget = m_widgets.Fader(deviceFader.name)) {
             widget->SetMaxValue(now[top]);
             widget->ShowValue(now[level]);
         }
@@ -259,12 +280,12 @@ void MixerRules::ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block)
     if (now[lockOut] != before[lockOut]) {
         const bool enabled = now[lockOut] == 0;
         for (const DeviceFader& deviceFader : ChannelMap::DeviceFaders()) {
-            if (FaderWidget* widget = widgets.Fader(deviceFader.name)) {
+            if (FaderWidget* widget = m_widgets.Fader(deviceFader.name)) {
                 widget->SetEnabled(enabled);
                 widget->SetBackgroundImage(enabled ? kDeviceFaderImage
                                                    : kDeviceFaderLockedOutImage);
             }
         }
     }
-    lastBlock = block;
+    m_lastBlock = block;
 }

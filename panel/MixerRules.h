@@ -16,7 +16,7 @@ struct MixerFader;
 // change event, so nothing is echoed back to the device.
 class MixerRules {
 public:
-    MixerRules(MixerWidgets& widgets, MixerDevice& device) : widgets(widgets), device(device) {}
+    MixerRules(MixerWidgets& widgets, MixerDevice& device) : m_widgets(widgets), m_device(device) {}
 
     // User changes. Names outside the channel map are ignored.
     void OnFaderMoved(std::wstring_view fader, double position);
@@ -36,18 +36,21 @@ public:
     bool PollDeviceVolumes();
     void ApplyDeviceVolumeBlock(const DeviceVolumeBlock& block);
     // Zeroes the block kept, so the next one applies every byte.
-    void ForgetDeviceVolumeBlock() { lastBlock = {}; }
-    const DeviceVolumeBlock& LastDeviceVolumeBlock() const { return lastBlock; }
+    void ForgetDeviceVolumeBlock() { m_lastBlock = {}; }
+    const DeviceVolumeBlock& LastDeviceVolumeBlock() const { return m_lastBlock; }
 
     // "%dDB" of (step - 2) x 3.
     static std::wstring GainLabelText(int step);
 
 private:
     void MoveMixerFader(const MixerFader& fader, double position);
+    // Sends a volume; one the device does not take is replaced on screen.
+    void SendVolume(const MixerFader& fader, double position);
+    void ShowDeviceVolume(const MixerFader& fader);
     void MoveDeviceFader(uint8_t index, double position);
     void ShowGain(std::wstring_view knob, int step);
 
-    MixerWidgets& widgets;
-    MixerDevice& device;
-    DeviceVolumeBlock lastBlock;
+    MixerWidgets& m_widgets;
+    MixerDevice& m_device;
+    DeviceVolumeBlock m_lastBlock;
 };

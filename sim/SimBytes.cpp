@@ -1,7 +1,5 @@
 #include "sim/SimBytes.h"
 
-#include <vector>
-
 namespace SimBytes {
 
 void PutU16(uint8_t* record, size_t offset, uint16_t value)
@@ -16,7 +14,7 @@ void PutU32(uint8_t* record, size_t offset, uint32_t value)
     PutU16(record, offset + 2, static_cast<uint16_t>(value >> 16));
 }
 
-void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t capacity)
+std::vector<uint16_t> Utf16Units(const std::wstring& text)
 {
     std::vector<uint16_t> units;
     for (const wchar_t c : text) {
@@ -28,9 +26,7 @@ void PutText(uint8_t* record, size_t offset, const std::wstring& text, size_t ca
             units.push_back(static_cast<uint16_t>(code));
         }
     }
-    for (size_t i = 0; i < capacity; ++i) {
-        PutU16(record, offset + 2 * i, i + 1 < capacity && i < units.size() ? units[i] : 0);
-    }
+    return units;
 }
 
 bool CopyText(const std::wstring& text, wchar_t* buffer, size_t capacity)

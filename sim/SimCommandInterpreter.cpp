@@ -7,6 +7,7 @@
 #include "sim/SimDriver.h"
 #include "sim/SimEntryNames.h"
 #include "sim/SimNotification.h"
+#include "sim/SimSignals.h"
 #include "sim/SimText.h"
 
 namespace {
@@ -110,7 +111,7 @@ std::wstring Usage(const std::vector<std::wstring>& words, const wchar_t* usage)
 
 std::wstring SimCommandInterpreter::Execute(std::wstring_view request)
 {
-    output.clear();
+    m_output.clear();
     for (const std::wstring& line : Split(request, L"\n;")) {
         if (line[0] == L'#') {
             continue;
@@ -123,7 +124,7 @@ std::wstring SimCommandInterpreter::Execute(std::wstring_view request)
             return L"error: " + error + L"\n";
         }
     }
-    return L"ok\n" + output;
+    return L"ok\n" + m_output;
 }
 
 std::wstring SimCommandInterpreter::Run(const Command& command)
@@ -131,15 +132,15 @@ std::wstring SimCommandInterpreter::Run(const Command& command)
     const std::wstring& verb = command.words[0];
     const size_t count = command.words.size();
     if (verb == L"plug" && count == 1) {
-        driver.Plug();
+        m_driver.Plug();
     } else if (verb == L"unplug" && count == 1) {
-        driver.Unplug();
+        m_driver.Unplug();
     } else if (verb == L"plugged") {
         uint32_t plugged = 0;
         if (count != 2 || !Parse(command.words[1], plugged, 0, 1)) {
             return Usage(command.words, L"plugged 0|1");
         }
-        driver.plugged = plugged != 0;
+        m_driver.m_plugged = plugged != 0;
     } else if (verb == L"api") {
         const std::vector<std::wstring> parts =
             count == 2 ? Split(command.words[1], L".") : std::vector<std::wstring>{};
@@ -148,9 +149,9 @@ std::wstring SimCommandInterpreter::Run(const Command& command)
         if (parts.size() != 2 || !Parse(parts[0], major) || !Parse(parts[1], minor)) {
             return Usage(command.words, L"api MAJOR.MINOR");
         }
-        driver.apiVersion = (static_cast<uint32_t>(major) << 16) | minor;
+        m_driver.m_apiVersion = (static_cast<uint32_t>(major) << 16) | minor;
     } else if (verb == L"usbmode") {
-        if (count != 2 || !Parse(command.words[1], driver.device.usbMode)) {
+        if (count != 2 || !Parse(command.words[1], m_driver.m_device.usbMode)) {
             return Usage(command.words, L"usbmode N");
         }
     } else if (verb == L"range" || verb == L"volume" || verb == L"mute") {
@@ -171,7 +172,7 @@ std::wstring SimCommandInterpreter::Run(const Command& command)
             return Usage(command.words, L"notify CATEGORY [CATEGORY...]");
         }
         for (const uint32_t category : categories) {
-            driver.Notify(category);
+            m_driver.Notify(category);
         }
     } else if (verb == L"fail" || verb == L"delay") {
         return RunInjectionCommand(command);
@@ -179,14 +180,14 @@ std::wstring SimCommandInterpreter::Run(const Command& command)
         if (command.rest.empty()) {
             return Usage(command.words, L"journal PATH|off");
         }
-        driver.journalPath = command.rest == L"off" ? std::wstring() : command.rest;
+        m_driver.m_journalPath = command.rest == L"off" ? std::wstring() : command.rest;
     } else if (verb == L"pipe") {
         if (command.rest.empty()) {
             return Usage(command.words, L"pipe NAME");
         }
-        driver.pipeName = command.rest;
+        m_driver.m_pipeName = command.rest;
     } else if (verb == L"state" && count == 1) {
-        output += DescribeState();
+        m_output += DescribeState();
     } else {
         return L"unknown command '" + verb + L"'";
     }
@@ -201,7 +202,7 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command)
     uint32_t last = 0;
     const bool target = command.words.size() >= 3 && ParseDirection(command.words[1], isInput) &&
                         ParseChannels(command.words[2], first, last);
-    auto& channels = driver.device.Channels(isInput);
+    auto& channels = m_driver.m_device.Channels(isInput);
     if (verb == L"range") {
         int16_t minimum = 0;
         int16_t maximum = 0;
@@ -229,7 +230,7 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command)
             return Usage(command.words, L"volume in|out CHANNEL|all VOLUME");
         }
         for (uint32_t channel = first; channel <= last; ++channel) {
-            driver.ChangeVolume(isInput, channel, volume);
+            m_driver.ChangeVolume(isInput, channel, volume);
         }
         return {};
     }
@@ -238,7 +239,7 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command)
         return Usage(command.words, L"mute in|out CHANNEL|all 0|1");
     }
     for (uint32_t channel = first; channel <= last; ++channel) {
-        driver.ChangeMute(isInput, channel, mute);
+        m_driver.ChangeMute(isInput, channel, mute);
     }
     return {};
 }
@@ -246,7 +247,7 @@ std::wstring SimCommandInterpreter::RunChannelCommand(const Command& command)
 std::wstring SimCommandInterpreter::RunEntityCommand(const Command& command)
 {
     const std::wstring& verb = command.words[0];
-    SimDevice& device = driver.device;
+    SimDevice& device = m_driver.m_device;
     const size_t count = command.words.size();
     uint8_t selector = 20;
     if (verb == L"phantom" || verb == L"invert") {
@@ -280,13 +281,13 @@ std::wstring SimCommandInterpreter::RunEntityCommand(const Command& command)
             return Usage(command.words, L"lockout VALUE");
         }
     }
-    driver.ChangeAudioControl(selector);
+    m_driver.ChangeAudioControl(selector);
     return {};
 }
 
 std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
 {
-    SimDevice& device = driver.device;
+    SimDevice& device = m_driver.m_device;
     const size_t count = command.words.size();
     const std::wstring what = count >= 2 ? command.words[1] : std::wstring();
     bool valid = false;
@@ -304,6 +305,13 @@ std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
         valid = count == 3 && Parse(command.words[2], device.asioBufferSize);
     } else if (what == L"reference") {
         valid = count == 3 && Parse(command.words[2], device.asioReference);
+    } else if (what == L"count") {
+        uint32_t reported = 0;
+        valid = count == 3 && (command.words[2] == L"auto" || Parse(command.words[2], reported));
+        if (valid) {
+            device.asioSizeCount =
+                command.words[2] == L"auto" ? std::optional<uint32_t>() : std::optional(reported);
+        }
     } else if (what == L"sizes") {
         valid = count >= 3 &&
                 ParseList(command.words, 2, SimDevice::kAsioSizeSlots, device.asioBufferSizes);
@@ -314,29 +322,29 @@ std::wstring SimCommandInterpreter::RunAsioCommand(const Command& command)
     if (!valid) {
         return Usage(command.words,
                      L"asio active|dsd 0|1, asio options|size|reference N, asio sizes N,N..., "
-                     L"asio latency IN OUT");
+                     L"asio count N|auto, asio latency IN OUT");
     }
-    driver.Notify(kSimCategoryAsio);
+    m_driver.Notify(kSimCategoryAsio);
     return {};
 }
 
 std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command)
 {
     const std::wstring& verb = command.words[0];
-    SimDevice& device = driver.device;
+    SimDevice& device = m_driver.m_device;
     const size_t count = command.words.size();
     if (verb == L"rate") {
         if (count != 2 || !Parse(command.words[1], device.sampleRate)) {
             return Usage(command.words, L"rate HZ");
         }
-        driver.Notify(kSimCategorySampleRate);
+        m_driver.Notify(kSimCategorySampleRate);
         return {};
     }
     if (verb == L"rates") {
         if (count < 2 || !ParseList(command.words, 1, 64, device.sampleRates)) {
             return Usage(command.words, L"rates HZ,HZ...");
         }
-        driver.Notify(kSimCategorySampleRate);
+        m_driver.Notify(kSimCategorySampleRate);
         return {};
     }
     bool isInput = false;
@@ -347,7 +355,7 @@ std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command)
         if (count != 3 || !Parse(command.words[2], device.CurrentFormat(isInput))) {
             return Usage(command.words, L"format in|out ID");
         }
-        driver.Notify(kSimCategoryStreamFormat);
+        m_driver.Notify(kSimCategoryStreamFormat);
         return {};
     }
     std::wstring joined;
@@ -366,14 +374,14 @@ std::wstring SimCommandInterpreter::RunFormatCommand(const Command& command)
         formats.push_back(format);
     }
     device.Formats(isInput) = std::move(formats);
-    driver.Notify(kSimCategoryStreamFormat);
+    m_driver.Notify(kSimCategoryStreamFormat);
     return {};
 }
 
 std::wstring SimCommandInterpreter::RunPropertyCommand(const Command& command)
 {
     const std::wstring& verb = command.words[0];
-    SimDevice& device = driver.device;
+    SimDevice& device = m_driver.m_device;
     const size_t count = command.words.size();
     if (verb == L"serial" || verb == L"manufacturer" || verb == L"product") {
         if (command.rest.size() > 127) {
@@ -414,13 +422,14 @@ std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command)
         return Usage(command.words,
                      failure ? L"fail ENTRY STATUS [COUNT]" : L"delay ENTRY MILLISECONDS [COUNT]");
     }
-    if (!SimEntryNames::IsEntryName(command.words[1])) {
+    const bool signals = !failure && command.words[1] == kSimSignalsDelay;
+    if (!signals && !SimEntryNames::IsEntryName(command.words[1])) {
         return L"no entry point named '" + command.words[1] + L"'";
     }
     if (failure) {
-        driver.injection.SetFailure(command.words[1], value, times);
+        m_driver.m_injection.SetFailure(command.words[1], value, times);
     } else {
-        driver.injection.SetDelay(command.words[1], value, times);
+        m_driver.m_injection.SetDelay(command.words[1], value, times);
     }
     return {};
 }
@@ -428,9 +437,10 @@ std::wstring SimCommandInterpreter::RunInjectionCommand(const Command& command)
 std::wstring SimCommandInterpreter::DescribeState() const
 {
     using SimText::Format;
-    const SimDevice& device = driver.device;
-    std::wstring text = Format("api %u.%u\nusbmode %u\nplugged %d\n", driver.apiVersion >> 16,
-                               driver.apiVersion & 0xFFFF, device.usbMode, driver.plugged ? 1 : 0);
+    const SimDevice& device = m_driver.m_device;
+    std::wstring text =
+        Format("api %u.%u\nusbmode %u\nplugged %d\n", m_driver.m_apiVersion >> 16,
+               m_driver.m_apiVersion & 0xFFFF, device.usbMode, m_driver.m_plugged ? 1 : 0);
     for (const bool isInput : {true, false}) {
         const char* direction = isInput ? "in" : "out";
         const auto& channels = isInput ? device.inputs : device.outputs;
@@ -474,6 +484,9 @@ std::wstring SimCommandInterpreter::DescribeState() const
         Format("asio reference %u\nasio active %u\nasio dsd %u\nasio options 0x%08X\n",
                device.asioReference, device.asioActive, device.asioMode & 1, device.asioOptions);
     text += L"asio sizes " + list(device.asioBufferSizes) + L"\n";
+    if (device.asioSizeCount) {
+        text += Format("asio count %u\n", *device.asioSizeCount);
+    }
     text += Format("asio size %u\nasio latency %u %u\n", device.asioBufferSize,
                    device.asioInputLatency, device.asioOutputLatency);
     text += Format("vid 0x%04X\npid 0x%04X\nrelease 0x%04X\n", device.vendorId, device.productId,
@@ -482,7 +495,7 @@ std::wstring SimCommandInterpreter::DescribeState() const
             L"\nproduct " + device.product + L"\n";
     text += Format("driverinfo %u %u %u 0x%X\n", device.driverMajor, device.driverMinor,
                    device.driverSub, device.driverFlags);
-    text += driver.injection.Describe();
-    text += Format("# open handles %u\n", static_cast<unsigned>(driver.OpenHandleCount()));
+    text += m_driver.m_injection.Describe();
+    text += Format("# open handles %u\n", static_cast<unsigned>(m_driver.OpenHandleCount()));
     return text;
 }

@@ -12,7 +12,7 @@ class SimDriver;
 // The answer starts with "ok" or "error: <what>" and may carry output lines.
 class SimCommandInterpreter {
 public:
-    explicit SimCommandInterpreter(SimDriver& target) : driver(target) {}
+    explicit SimCommandInterpreter(SimDriver& target) : m_driver(target) {}
 
     std::wstring Execute(std::wstring_view request);
     // The whole state as commands that recreate it.
@@ -32,6 +32,6 @@ private:
     std::wstring RunPropertyCommand(const Command& command);
     std::wstring RunInjectionCommand(const Command& command);
 
-    SimDriver& driver;
-    std::wstring output;
+    SimDriver& m_driver;
+    std::wstring m_output;
 };

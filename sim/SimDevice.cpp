@@ -1,66 +1,87 @@
 #include "sim/SimDevice.h"
 
 #include <algorithm>
-#include <cstring>
+#include <limits>
 
 #include "sim/SimBytes.h"
 
-using SimBytes::PutU16;
-using SimBytes::PutU32;
+namespace {
 
-void SimDevice::WriteVolumeMuteInfo(const SimChannel& channel, uint8_t* record) const
+template <size_t N>
+void PutText(DeviceProperties::DeviceChar (&field)[N], const std::wstring& text)
 {
-    std::memset(record, 0, kVolumeMuteInfoSize);
-    PutU32(record, 0, 3); // volume and mute controls present
-    PutU16(record, 4, static_cast<uint16_t>(channel.minVolume));
-    PutU16(record, 6, static_cast<uint16_t>(channel.maxVolume));
-    PutU16(record, 8, static_cast<uint16_t>(channel.resolution));
-}
-
-void SimDevice::WriteAsioInfo(uint8_t* record) const
-{
-    std::memset(record, 0, kAsioInfoSize);
-    PutU32(record, 0, sampleRate);
-    PutU32(record, 4, asioReference);
-    PutU32(record, 8, asioActive);
-    PutU32(record, 12, asioMode);
-    PutU32(record, 16, asioOptions);
-    PutU32(record, 20, asioInputLatency);
-    PutU32(record, 24, asioOutputLatency);
-    PutU32(record, 28, asioBufferSize);
-    const size_t count = std::min(asioBufferSizes.size(), kAsioSizeSlots);
-    PutU32(record, 32, static_cast<uint32_t>(count));
-    for (size_t i = 0; i < count; ++i) {
-        PutU32(record, 36 + 4 * i, asioBufferSizes[i]);
+    const std::vector<uint16_t> units = SimBytes::Utf16Units(text);
+    // The last unit always stays 0, so the field is terminated.
+    for (size_t i = 0; i + 1 < N && i < units.size(); ++i) {
+        field[i] = static_cast<DeviceProperties::DeviceChar>(units[i]);
     }
 }
 
-void SimDevice::WriteStreamFormat(const SimStreamFormat& format, uint8_t* record)
+} // namespace
+
+VolumeMuteInfo SimDevice::VolumeMuteRecord(const SimChannel& channel)
 {
-    std::memset(record, 0, kStreamFormatSize);
-    PutU32(record, 0, format.id);
-    PutU32(record, 4, format.bitsPerSample);
-    PutU32(record, 8, format.channels);
+    VolumeMuteInfo record;
+    record.flags = 3; // volume and mute controls present
+    record.minVolume = channel.minVolume;
+    record.maxVolume = channel.maxVolume;
+    record.resolution = channel.resolution;
+    return record;
 }
 
-void SimDevice::WriteProperties(uint8_t* record) const
+AsioInfo SimDevice::AsioRecord() const
 {
-    std::memset(record, 0, kPropertiesSize);
-    PutU32(record, 0, vendorId);
-    PutU32(record, 4, productId);
-    PutU32(record, 8, releaseNumber);
-    SimBytes::PutText(record, 12, serialNumber, 128);
-    SimBytes::PutText(record, 268, manufacturer, 128);
-    SimBytes::PutText(record, 524, product, 128);
+    AsioInfo record;
+    record.sampleRate = sampleRate;
+    record.bufferReference = asioReference;
+    record.active = asioActive;
+    record.mode = asioMode;
+    record.options = asioOptions;
+    record.inputLatency = asioInputLatency;
+    record.outputLatency = asioOutputLatency;
+    record.bufferSize = asioBufferSize;
+    const size_t listed = std::min<size_t>(asioBufferSizes.size(), AsioInfo::kBufferSizeSlots);
+    record.bufferSizeCount = asioSizeCount.value_or(static_cast<uint32_t>(listed));
+    std::copy_n(asioBufferSizes.begin(), listed, record.bufferSizes);
+    return record;
 }
 
-void SimDevice::WriteDriverInfo(uint32_t apiVersion, uint8_t* record) const
+StreamFormatRecord SimDevice::FormatRecord(const SimStreamFormat& format)
 {
-    std::memset(record, 0, kDriverInfoSize);
-    PutU32(record, 0, apiVersion >> 16);
-    PutU32(record, 4, apiVersion & 0xFFFF);
-    PutU32(record, 8, driverMajor);
-    PutU32(record, 12, driverMinor);
-    PutU32(record, 16, driverSub);
-    PutU32(record, 20, driverFlags);
+    StreamFormatRecord record;
+    record.formatId = format.id;
+    record.bitsPerSample = format.bitsPerSample;
+    record.channelCount = format.channels;
+    return record;
+}
+
+DeviceProperties SimDevice::PropertiesRecord() const
+{
+    DeviceProperties record;
+    record.vendorId = vendorId;
+    record.productId = productId;
+    record.releaseNumber = releaseNumber;
+    PutText(record.serialNumber, serialNumber);
+    PutText(record.manufacturer, manufacturer);
+    PutText(record.productName, product);
+    return record;
+}
+
+DriverInfo SimDevice::DriverRecord(uint32_t apiVersion) const
+{
+    DriverInfo record;
+    record.apiMajorVersion = apiVersion >> 16;
+    record.apiMinorVersion = apiVersion & 0xFFFF;
+    record.majorVersion = driverMajor;
+    record.minorVersion = driverMinor;
+    record.subVersion = driverSub;
+    record.flags = driverFlags;
+    return record;
+}
+
+uint32_t SimDevice::ShiftedLatency(uint32_t latency, uint32_t oldSize, uint32_t newSize)
+{
+    const int64_t shifted = int64_t{latency} - int64_t{oldSize} + int64_t{newSize};
+    return static_cast<uint32_t>(
+        std::clamp<int64_t>(shifted, 0, std::numeric_limits<uint32_t>::max()));
 }

@@ -2,9 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "device/AsioInfo.h"
+#include "device/DeviceProperties.h"
+#include "device/DriverInfo.h"
+#include "device/StreamFormatRecord.h"
+#include "device/VolumeMuteInfo.h"
 #include "sim/SimChannel.h"
 #include "sim/SimStreamFormat.h"
 
@@ -12,13 +18,14 @@
 // builds from it.
 struct SimDevice {
     static constexpr uint32_t kChannels = 9;
-    static constexpr size_t kVolumeMuteInfoSize = 16;
-    static constexpr size_t kAsioInfoSize = 196;
-    static constexpr size_t kAsioSizeSlots = 40;
-    static constexpr size_t kStreamFormatSize = 332;
-    static constexpr size_t kMaxStreamFormats = 32;
-    static constexpr size_t kPropertiesSize = 780;
-    static constexpr size_t kDriverInfoSize = 24;
+    // The records are the ones the panel reads (device/), so both sides agree on them.
+    static constexpr size_t kVolumeMuteInfoSize = sizeof(VolumeMuteInfo);
+    static constexpr size_t kAsioInfoSize = sizeof(AsioInfo);
+    static constexpr size_t kAsioSizeSlots = AsioInfo::kBufferSizeSlots;
+    static constexpr size_t kStreamFormatSize = sizeof(StreamFormatRecord);
+    static constexpr size_t kMaxStreamFormats = StreamFormatRecord::kMaxPerDirection;
+    static constexpr size_t kPropertiesSize = sizeof(DeviceProperties);
+    static constexpr size_t kDriverInfoSize = sizeof(DriverInfo);
 
     uint32_t usbMode = 0;
     std::array<SimChannel, kChannels> inputs{};
@@ -43,6 +50,9 @@ struct SimDevice {
     uint32_t asioInputLatency = 256 + 32;
     uint32_t asioOutputLatency = 256 + 48;
     std::vector<uint32_t> asioBufferSizes{32, 64, 128, 256, 512, 1024, 2048};
+    // The count reported instead of the list's length, which cannot exceed the
+    // record's slots: a driver may report more sizes than it can list.
+    std::optional<uint32_t> asioSizeCount;
 
     std::vector<SimStreamFormat> inputFormats{{1, 24, 10}, {2, 16, 10}};
     std::vector<SimStreamFormat> outputFormats{{3, 24, 10}, {4, 16, 10}};
@@ -73,9 +83,12 @@ struct SimDevice {
         return deviceVolume[fader < 2 ? 0 : fader - 1];
     }
 
-    void WriteVolumeMuteInfo(const SimChannel& channel, uint8_t* record) const;
-    void WriteAsioInfo(uint8_t* record) const;
-    static void WriteStreamFormat(const SimStreamFormat& format, uint8_t* record);
-    void WriteProperties(uint8_t* record) const;
-    void WriteDriverInfo(uint32_t apiVersion, uint8_t* record) const;
+    static VolumeMuteInfo VolumeMuteRecord(const SimChannel& channel);
+    AsioInfo AsioRecord() const;
+    static StreamFormatRecord FormatRecord(const SimStreamFormat& format);
+    DeviceProperties PropertiesRecord() const;
+    DriverInfo DriverRecord(uint32_t apiVersion) const;
+    // Keeps a latency's distance to the buffer size across a size change,
+    // without wrapping when the latency is below the old size.
+    static uint32_t ShiftedLatency(uint32_t latency, uint32_t oldSize, uint32_t newSize);
 };

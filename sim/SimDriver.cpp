@@ -35,16 +35,16 @@ bool Passes(uint32_t categoryFilter, uint32_t category)
 bool SimDriver::CheckApiVersion(uint32_t major, uint32_t /*minor*/) const
 {
     // A library accepts every caller written for its own major version.
-    return (apiVersion >> 16) == major;
+    return (m_apiVersion >> 16) == major;
 }
 
 uint32_t SimDriver::RegisterPnp(uintptr_t arrivalEvent, uintptr_t removalEvent, uintptr_t window,
                                 uint32_t message)
 {
-    pnpArrivalEvent = arrivalEvent;
-    pnpRemovalEvent = removalEvent;
-    pnpWindow = window;
-    pnpMessage = message;
+    m_pnpArrivalEvent = arrivalEvent;
+    m_pnpRemovalEvent = removalEvent;
+    m_pnpWindow = window;
+    m_pnpMessage = message;
     return 0;
 }
 
@@ -55,26 +55,26 @@ void SimDriver::UnregisterPnp()
 
 uint32_t SimDriver::Enumerate()
 {
-    enumerated = plugged ? 1 : 0;
+    m_enumerated = m_plugged ? 1 : 0;
     return 0;
 }
 
 uint32_t SimDriver::OpenByIndex(uint32_t index, uint32_t* handle)
 {
-    if (handle == nullptr || index >= enumerated) {
+    if (handle == nullptr || index >= m_enumerated) {
         return kSimInvalidParameter;
     }
-    if (!plugged) {
+    if (!m_plugged) {
         return kSimNoDevice;
     }
-    *handle = nextHandle++;
-    handles[*handle] = SimOpenHandle{};
+    *handle = m_nextHandle++;
+    m_handles[*handle] = SimOpenHandle{};
     return 0;
 }
 
 uint32_t SimDriver::Close(uint32_t handle)
 {
-    return handles.erase(handle) != 0 ? 0 : kSimInvalidHandle;
+    return m_handles.erase(handle) != 0 ? 0 : kSimInvalidHandle;
 }
 
 uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const
@@ -85,7 +85,7 @@ uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    device.WriteProperties(record);
+    SimBytes::Store(record, m_device.PropertiesRecord());
     return 0;
 }
 
@@ -95,15 +95,15 @@ uint32_t SimDriver::GetInstanceId(uint32_t handle, wchar_t* text, uint32_t capac
         return kSimInvalidHandle;
     }
     const std::wstring id =
-        SimText::Format("USB\\VID_%04X&PID_%04X\\", device.vendorId, device.productId) +
-        device.serialNumber;
+        SimText::Format("USB\\VID_%04X&PID_%04X\\", m_device.vendorId, m_device.productId) +
+        m_device.serialNumber;
     return SimBytes::CopyText(id, text, capacity) ? 0 : kSimBufferTooSmall;
 }
 
 uint32_t SimDriver::RegisterNotification(uint32_t handle, uint32_t categoryFilter, uintptr_t event)
 {
-    const auto found = handles.find(handle);
-    if (found == handles.end()) {
+    const auto found = m_handles.find(handle);
+    if (found == m_handles.end()) {
         return kSimInvalidHandle;
     }
     SimOpenHandle& open = found->second;
@@ -118,8 +118,8 @@ uint32_t SimDriver::RegisterNotification(uint32_t handle, uint32_t categoryFilte
 uint32_t SimDriver::ReadNotification(uint32_t handle, uint32_t* category, uint8_t* data,
                                      uint32_t size, uint32_t* returned)
 {
-    const auto found = handles.find(handle);
-    if (found == handles.end()) {
+    const auto found = m_handles.find(handle);
+    if (found == m_handles.end()) {
         return kSimInvalidHandle;
     }
     if (category == nullptr || (data == nullptr && size != 0)) {
@@ -152,7 +152,7 @@ uint32_t SimDriver::GetSampleRates(uint32_t handle, uint32_t capacity, uint32_t*
     if (count == nullptr) {
         return kSimInvalidParameter;
     }
-    const uint32_t total = static_cast<uint32_t>(device.sampleRates.size());
+    const uint32_t total = static_cast<uint32_t>(m_device.sampleRates.size());
     *count = total;
     if (capacity < total) {
         return kSimBufferTooSmall;
@@ -160,7 +160,7 @@ uint32_t SimDriver::GetSampleRates(uint32_t handle, uint32_t capacity, uint32_t*
     if (rates == nullptr && total != 0) {
         return kSimInvalidParameter;
     }
-    std::copy(device.sampleRates.begin(), device.sampleRates.end(), rates);
+    std::copy(m_device.sampleRates.begin(), m_device.sampleRates.end(), rates);
     return 0;
 }
 
@@ -172,7 +172,7 @@ uint32_t SimDriver::GetSampleRate(uint32_t handle, uint32_t* rate) const
     if (rate == nullptr) {
         return kSimInvalidParameter;
     }
-    *rate = device.sampleRate;
+    *rate = m_device.sampleRate;
     return 0;
 }
 
@@ -181,11 +181,11 @@ uint32_t SimDriver::SetSampleRate(uint32_t handle, uint32_t rate)
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
-    const auto& rates = device.sampleRates;
+    const auto& rates = m_device.sampleRates;
     if (std::find(rates.begin(), rates.end(), rate) == rates.end()) {
         return kSimInvalidParameter;
     }
-    device.sampleRate = rate;
+    m_device.sampleRate = rate;
     Notify(kSimCategorySampleRate);
     return 0;
 }
@@ -199,7 +199,7 @@ uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capac
     if (count == nullptr) {
         return kSimInvalidParameter;
     }
-    const std::vector<SimStreamFormat>& formats = device.Formats(isInput != 0);
+    const std::vector<SimStreamFormat>& formats = m_device.Formats(isInput != 0);
     *count = static_cast<uint32_t>(formats.size());
     if (capacity < formats.size()) {
         return kSimBufferTooSmall;
@@ -208,7 +208,8 @@ uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capac
         return kSimInvalidParameter;
     }
     for (size_t i = 0; i < formats.size(); ++i) {
-        SimDevice::WriteStreamFormat(formats[i], records + i * SimDevice::kStreamFormatSize);
+        SimBytes::Store(records + i * SimDevice::kStreamFormatSize,
+                        SimDevice::FormatRecord(formats[i]));
     }
     return 0;
 }
@@ -221,12 +222,12 @@ uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t*
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    const uint32_t id = device.CurrentFormat(isInput != 0);
-    const std::vector<SimStreamFormat>& formats = device.Formats(isInput != 0);
+    const uint32_t id = m_device.CurrentFormat(isInput != 0);
+    const std::vector<SimStreamFormat>& formats = m_device.Formats(isInput != 0);
     const auto found = std::find_if(formats.begin(), formats.end(),
                                     [id](const SimStreamFormat& f) { return f.id == id; });
-    SimDevice::WriteStreamFormat(found != formats.end() ? *found : SimStreamFormat{id, 0, 0},
-                                 record);
+    SimBytes::Store(record, SimDevice::FormatRecord(
+                                found != formats.end() ? *found : SimStreamFormat{id, 0, 0}));
     return 0;
 }
 
@@ -235,12 +236,12 @@ uint32_t SimDriver::SetCurrentFormat(uint32_t handle, uint32_t isInput, uint32_t
     if (!IsOpen(handle)) {
         return kSimInvalidHandle;
     }
-    const std::vector<SimStreamFormat>& formats = device.Formats(isInput != 0);
+    const std::vector<SimStreamFormat>& formats = m_device.Formats(isInput != 0);
     if (std::none_of(formats.begin(), formats.end(),
                      [id](const SimStreamFormat& f) { return f.id == id; })) {
         return kSimInvalidParameter;
     }
-    device.CurrentFormat(isInput != 0) = id;
+    m_device.CurrentFormat(isInput != 0) = id;
     Notify(kSimCategoryStreamFormat);
     return 0;
 }
@@ -254,7 +255,7 @@ uint32_t SimDriver::GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_
     if (channel >= SimDevice::kChannels || record == nullptr) {
         return kSimInvalidParameter;
     }
-    device.WriteVolumeMuteInfo(device.Channels(isInput != 0)[channel], record);
+    SimBytes::Store(record, SimDevice::VolumeMuteRecord(m_device.Channels(isInput != 0)[channel]));
     return 0;
 }
 
@@ -266,7 +267,7 @@ uint32_t SimDriver::GetVolume(uint32_t handle, uint32_t isInput, uint32_t channe
     if (channel >= SimDevice::kChannels || volume == nullptr) {
         return kSimInvalidParameter;
     }
-    *volume = device.Channels(isInput != 0)[channel].volume;
+    *volume = m_device.Channels(isInput != 0)[channel].volume;
     return 0;
 }
 
@@ -290,7 +291,7 @@ uint32_t SimDriver::GetMute(uint32_t handle, uint32_t isInput, uint32_t channel,
     if (channel >= SimDevice::kChannels || mute == nullptr) {
         return kSimInvalidParameter;
     }
-    *mute = device.Channels(isInput != 0)[channel].mute;
+    *mute = m_device.Channels(isInput != 0)[channel].mute;
     return 0;
 }
 
@@ -334,23 +335,23 @@ uint32_t SimDriver::AudioControlSet(uint32_t handle, uint8_t entity, uint8_t req
     }
     switch (selector) {
     case kSelectorPhantom:
-        device.phantomPower = parameters[0] != 0 ? 1 : 0;
+        m_device.phantomPower = parameters[0] != 0 ? 1 : 0;
         break;
     case kSelectorInvert:
-        device.invert = parameters[0] != 0 ? 1 : 0;
+        m_device.invert = parameters[0] != 0 ? 1 : 0;
         break;
     case kSelectorGain:
         if ((parameters[0] != 1 && parameters[0] != 2) || parameters[1] > 15) {
             return kSimInvalidParameter;
         }
-        (parameters[0] == 1 ? device.mic1Gain : device.mic2Gain) = parameters[1];
+        (parameters[0] == 1 ? m_device.mic1Gain : m_device.mic2Gain) = parameters[1];
         break;
     default: // device volume: fader index, then the level, held to the fader's scale
         if (parameters[0] > 3) {
             return kSimInvalidParameter;
         }
-        device.deviceVolume[3 + parameters[0]] =
-            std::min(parameters[1], device.DeviceVolumeTop(parameters[0]));
+        m_device.deviceVolume[3 + parameters[0]] =
+            std::min(parameters[1], m_device.DeviceVolumeTop(parameters[0]));
         break;
     }
     if (transferred != nullptr) {
@@ -374,16 +375,16 @@ uint32_t SimDriver::AudioControlGet(uint32_t handle, uint8_t entity, uint8_t req
     uint32_t size = 1;
     switch (selector) {
     case kSelectorPhantom:
-        value[0] = device.phantomPower;
+        value[0] = m_device.phantomPower;
         break;
     case kSelectorInvert:
-        value[0] = device.invert;
+        value[0] = m_device.invert;
         break;
     case kSelectorGain:
-        value[0] = static_cast<uint8_t>((device.mic1Gain << 4) | (device.mic2Gain & 0x0F));
+        value[0] = static_cast<uint8_t>((m_device.mic1Gain << 4) | (m_device.mic2Gain & 0x0F));
         break;
     case kSelectorDeviceVolume:
-        std::copy(device.deviceVolume.begin(), device.deviceVolume.end(), value);
+        std::copy(m_device.deviceVolume.begin(), m_device.deviceVolume.end(), value);
         size = 8;
         break;
     default:
@@ -407,7 +408,7 @@ uint32_t SimDriver::GetDriverInfo(uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    device.WriteDriverInfo(apiVersion, record);
+    SimBytes::Store(record, m_device.DriverRecord(m_apiVersion));
     return 0;
 }
 
@@ -416,7 +417,7 @@ uint32_t SimDriver::GetAsioInstanceCount(uint32_t* count) const
     if (count == nullptr) {
         return kSimInvalidParameter;
     }
-    *count = plugged ? 1 : 0;
+    *count = m_plugged ? 1 : 0;
     return 0;
 }
 
@@ -425,29 +426,31 @@ uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const
     if (record == nullptr || instance != 0) {
         return kSimInvalidParameter;
     }
-    if (!plugged) {
+    if (!m_plugged) {
         return kSimNoDevice;
     }
-    device.WriteAsioInfo(record);
+    SimBytes::Store(record, m_device.AsioRecord());
     return 0;
 }
 
 uint32_t SimDriver::SetAsioBufferSize(uint32_t instance, uint32_t reference, uint32_t size,
                                       uint32_t options)
 {
-    if (!plugged) {
+    if (!m_plugged) {
         return kSimNoDevice;
     }
-    const auto& sizes = device.asioBufferSizes;
-    if (instance != 0 || reference != device.asioReference ||
+    const auto& sizes = m_device.asioBufferSizes;
+    if (instance != 0 || reference != m_device.asioReference ||
         std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
         return kSimInvalidParameter;
     }
     // The latencies keep their distance to the buffer size.
-    device.asioInputLatency = device.asioInputLatency - device.asioBufferSize + size;
-    device.asioOutputLatency = device.asioOutputLatency - device.asioBufferSize + size;
-    device.asioBufferSize = size;
-    device.asioOptions = options;
+    m_device.asioInputLatency =
+        SimDevice::ShiftedLatency(m_device.asioInputLatency, m_device.asioBufferSize, size);
+    m_device.asioOutputLatency =
+        SimDevice::ShiftedLatency(m_device.asioOutputLatency, m_device.asioBufferSize, size);
+    m_device.asioBufferSize = size;
+    m_device.asioOptions = options;
     Notify(kSimCategoryAsio);
     return 0;
 }
@@ -460,37 +463,37 @@ uint32_t SimDriver::GetUsbMode(uint32_t handle, uint32_t* mode) const
     if (mode == nullptr) {
         return kSimInvalidParameter;
     }
-    *mode = device.usbMode;
+    *mode = m_device.usbMode;
     return 0;
 }
 
 void SimDriver::Plug()
 {
-    if (!plugged) {
-        plugged = true;
-        Post(1, pnpArrivalEvent);
+    if (!m_plugged) {
+        m_plugged = true;
+        Post(1, m_pnpArrivalEvent);
     }
 }
 
 void SimDriver::Unplug()
 {
-    if (plugged) {
-        plugged = false;
-        handles.clear(); // every handle of the device is gone with it
-        Post(2, pnpRemovalEvent);
+    if (m_plugged) {
+        m_plugged = false;
+        m_handles.clear(); // every handle of the device is gone with it
+        Post(2, m_pnpRemovalEvent);
     }
 }
 
 void SimDriver::ChangeVolume(bool isInput, uint32_t channel, int16_t volume)
 {
-    SimChannel& target = device.Channels(isInput)[channel];
+    SimChannel& target = m_device.Channels(isInput)[channel];
     target.volume = std::max(target.minVolume, std::min(volume, target.maxVolume));
     Notify(kSimCategoryVolume, ChannelData(isInput, channel));
 }
 
 void SimDriver::ChangeMute(bool isInput, uint32_t channel, uint32_t mute)
 {
-    device.Channels(isInput)[channel].mute = mute != 0 ? 1 : 0;
+    m_device.Channels(isInput)[channel].mute = mute != 0 ? 1 : 0;
     Notify(kSimCategoryMute, ChannelData(isInput, channel));
 }
 
@@ -501,7 +504,7 @@ void SimDriver::ChangeAudioControl(uint8_t selector)
 
 void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data)
 {
-    for (auto& [handle, open] : handles) {
+    for (auto& [handle, open] : m_handles) {
         if (!Passes(open.categoryFilter, category)) {
             continue;
         }
@@ -509,9 +512,9 @@ void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data)
             open.queue.pop_front(); // the oldest change is the least useful to a reader
         }
         open.queue.push_back(SimNotification{category, data});
-        if (open.event != 0 && std::find(pending.events.begin(), pending.events.end(),
-                                         open.event) == pending.events.end()) {
-            pending.events.push_back(open.event);
+        if (open.event != 0 && std::find(m_pending.events.begin(), m_pending.events.end(),
+                                         open.event) == m_pending.events.end()) {
+            m_pending.events.push_back(open.event);
         }
     }
 }
@@ -519,16 +522,16 @@ void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data)
 SimSignals SimDriver::TakeSignals()
 {
     SimSignals taken;
-    std::swap(taken, pending);
+    std::swap(taken, m_pending);
     return taken;
 }
 
 void SimDriver::Post(uintptr_t wParam, uintptr_t event)
 {
-    if (pnpWindow != 0) {
-        pending.posts.push_back(SimPost{pnpWindow, pnpMessage, wParam});
+    if (m_pnpWindow != 0) {
+        m_pending.posts.push_back(SimPost{m_pnpWindow, m_pnpMessage, wParam});
     }
     if (event != 0) {
-        pending.events.push_back(event);
+        m_pending.events.push_back(event);
     }
 }

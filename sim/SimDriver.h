@@ -19,19 +19,19 @@ public:
     static constexpr size_t kQueueLimit = 256;
 
     // Configuration and state the control channel may change directly.
-    uint32_t apiVersion = 0x00050009;
-    bool plugged = true;
-    SimDevice device;
-    SimInjection injection;
-    std::wstring journalPath;
-    std::wstring pipeName = L"\\\\.\\pipe\\KvUsbAudioSim";
+    uint32_t m_apiVersion = 0x00050009;
+    bool m_plugged = true;
+    SimDevice m_device;
+    SimInjection m_injection;
+    std::wstring m_journalPath;
+    std::wstring m_pipeName = L"\\\\.\\pipe\\KvUsbAudioSim";
 
     bool CheckApiVersion(uint32_t major, uint32_t minor) const;
     uint32_t RegisterPnp(uintptr_t arrivalEvent, uintptr_t removalEvent, uintptr_t window,
                          uint32_t message);
     void UnregisterPnp();
     uint32_t Enumerate();
-    uint32_t DeviceCount() const { return enumerated; }
+    uint32_t DeviceCount() const { return m_enumerated; }
     uint32_t OpenByIndex(uint32_t index, uint32_t* handle);
     uint32_t Close(uint32_t handle);
     uint32_t GetProperties(uint32_t handle, uint8_t* record) const;
@@ -72,20 +72,20 @@ public:
     void ChangeAudioControl(uint8_t selector);
     void Notify(uint32_t category, std::vector<uint8_t> data = {});
 
-    size_t OpenHandleCount() const { return handles.size(); }
+    size_t OpenHandleCount() const { return m_handles.size(); }
     // The events to set and messages to post since the last call.
     SimSignals TakeSignals();
 
 private:
-    bool IsOpen(uint32_t handle) const { return handles.count(handle) != 0; }
+    bool IsOpen(uint32_t handle) const { return m_handles.count(handle) != 0; }
     void Post(uintptr_t wParam, uintptr_t event);
 
-    uint32_t enumerated = 0;
-    uint32_t nextHandle = 1;
-    std::map<uint32_t, SimOpenHandle> handles;
-    uintptr_t pnpWindow = 0;
-    uint32_t pnpMessage = 0;
-    uintptr_t pnpArrivalEvent = 0;
-    uintptr_t pnpRemovalEvent = 0;
-    SimSignals pending;
+    uint32_t m_enumerated = 0;
+    uint32_t m_nextHandle = 1;
+    std::map<uint32_t, SimOpenHandle> m_handles;
+    uintptr_t m_pnpWindow = 0;
+    uint32_t m_pnpMessage = 0;
+    uintptr_t m_pnpArrivalEvent = 0;
+    uintptr_t m_pnpRemovalEvent = 0;
+    SimSignals m_pending;
 };

@@ -5,18 +5,18 @@
 void SimInjection::SetFailure(const std::wstring& entry, uint32_t status, uint32_t count)
 {
     if (status == 0) {
-        failures.erase(entry);
+        m_failures.erase(entry);
     } else {
-        failures[entry] = Rule{status, count};
+        m_failures[entry] = Rule{status, count};
     }
 }
 
 void SimInjection::SetDelay(const std::wstring& entry, uint32_t milliseconds, uint32_t count)
 {
     if (milliseconds == 0) {
-        delays.erase(entry);
+        m_delays.erase(entry);
     } else {
-        delays[entry] = Rule{milliseconds, count};
+        m_delays[entry] = Rule{milliseconds, count};
     }
 }
 
@@ -36,21 +36,21 @@ std::optional<uint32_t> SimInjection::Take(std::map<std::wstring, Rule>& rules,
 
 std::optional<uint32_t> SimInjection::TakeFailure(const std::wstring& entry)
 {
-    return Take(failures, entry);
+    return Take(m_failures, entry);
 }
 
 uint32_t SimInjection::TakeDelay(const std::wstring& entry)
 {
-    return Take(delays, entry).value_or(0);
+    return Take(m_delays, entry).value_or(0);
 }
 
 std::wstring SimInjection::Describe() const
 {
     std::wstring text;
-    for (const auto& [entry, rule] : failures) {
+    for (const auto& [entry, rule] : m_failures) {
         text += L"fail " + entry + SimText::Format(" 0x%08X %u\n", rule.value, rule.remaining);
     }
-    for (const auto& [entry, rule] : delays) {
+    for (const auto& [entry, rule] : m_delays) {
         text += L"delay " + entry + SimText::Format(" %u %u\n", rule.value, rule.remaining);
     }
     return text;

@@ -32,6 +32,6 @@ private:
     static std::optional<uint32_t> Take(std::map<std::wstring, Rule>& rules,
                                         const std::wstring& entry);
 
-    std::map<std::wstring, Rule> failures;
-    std::map<std::wstring, Rule> delays;
+    std::map<std::wstring, Rule> m_failures;
+    std::map<std::wstring, Rule> m_delays;
 };

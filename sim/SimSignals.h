@@ -10,7 +10,11 @@ struct SimPost {
     uintptr_t wParam = 0;
 };
 
-// Events to set and messages to post once the driver's lock is released.
+// The name under which `delay` holds back the delivery of a call's events
+// and messages, as a slow driver would signal late.
+inline constexpr wchar_t kSimSignalsDelay[] = L"signals";
+
+// Events to set and messages to post when a call or control request ends.
 struct SimSignals {
     std::vector<uintptr_t> events;
     std::vector<SimPost> posts;

@@ -18,16 +18,16 @@ public:
     // result, and the thread stays held.
     virtual uint32_t StopThread(uint32_t timeoutMs);
 
-    bool IsThreadHeld() const { return thread.IsValid(); }
+    bool IsThreadHeld() const { return m_thread.IsValid(); }
 
 protected:
     virtual uint32_t InitThread() { return 0; }
     virtual uint32_t ExecuteThread() = 0;
     virtual void ExitThread() {}
 
-    HANDLE StopEventHandle() const { return stopEvent.Get(); }
+    HANDLE StopEventHandle() const { return m_stopEvent.Get(); }
 
 private:
-    WnManualResetEvent stopEvent;
-    WnThread thread;
+    WnManualResetEvent m_stopEvent;
+    WnThread m_thread;
 };

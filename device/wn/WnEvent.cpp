@@ -3,7 +3,7 @@
 uint32_t WnEvent::Create()
 {
     Close();
-    HANDLE event = ::CreateEventW(nullptr, manualReset != 0, FALSE, nullptr);
+    HANDLE event = ::CreateEventW(nullptr, m_manualReset != 0, FALSE, nullptr);
     if (event == nullptr) {
         const DWORD error = ::GetLastError();
         // Never report a failed creation as success, even without an error code.

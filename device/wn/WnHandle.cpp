@@ -8,14 +8,14 @@ WnHandle::~WnHandle()
 
 void WnHandle::Close()
 {
-    if (handle != nullptr) {
-        ::CloseHandle(handle);
-        handle = nullptr;
+    if (m_handle != nullptr) {
+        ::CloseHandle(m_handle);
+        m_handle = nullptr;
     }
 }
 
 void WnHandle::Reset(HANDLE owned)
 {
     Close();
-    handle = owned;
+    m_handle = owned;
 }

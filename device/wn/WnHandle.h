@@ -6,18 +6,18 @@
 class WnHandle {
 public:
     WnHandle() = default;
-    explicit WnHandle(HANDLE owned) : handle(owned) {}
+    explicit WnHandle(HANDLE owned) : m_handle(owned) {}
     WnHandle(const WnHandle&) = delete;
     WnHandle& operator=(const WnHandle&) = delete;
     virtual ~WnHandle();
 
     virtual void Close();
 
-    HANDLE Get() const { return handle; }
-    bool IsValid() const { return handle != nullptr; }
+    HANDLE Get() const { return m_handle; }
+    bool IsValid() const { return m_handle != nullptr; }
     // Closes the held handle first, then takes ownership of `owned`.
     void Reset(HANDLE owned);
 
 private:
-    HANDLE handle = nullptr;
+    HANDLE m_handle = nullptr;
 };

@@ -20,17 +20,17 @@ uint32_t WnThread::Start(WnThreadCallbackInterface* callback, uint32_t stackSize
     const uintptr_t started =
         ::_beginthreadex(nullptr, stackSize, &ThreadEntry, callback, creationFlags, &id);
     if (started == 0) {
-        threadId = 0;
+        m_threadId = 0;
         const DWORD error = ::GetLastError();
         return error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY;
     }
     Reset(reinterpret_cast<HANDLE>(started));
-    threadId = id;
+    m_threadId = id;
     return 0;
 }
 
 void WnThread::Close()
 {
     WnHandle::Close();
-    threadId = 0;
+    m_threadId = 0;
 }

@@ -12,8 +12,8 @@ public:
     // Starts `callback->ThreadRoutine()` on a new thread; 0 or a Win32 error.
     uint32_t Start(WnThreadCallbackInterface* callback, uint32_t stackSize, uint32_t creationFlags);
     void Close() override;
-    uint32_t ThreadId() const { return threadId; }
+    uint32_t ThreadId() const { return m_threadId; }
 
 private:
-    uint32_t threadId = 0;
+    uint32_t m_threadId = 0;
 };

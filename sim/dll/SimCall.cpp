@@ -20,26 +20,26 @@ std::wstring FormatBytes(const SimCall::Bytes& bytes)
 
 } // namespace
 
-SimCall::SimCall(const wchar_t* entry) : line(entry)
+SimCall::SimCall(const wchar_t* entry) : m_line(entry)
 {
     SimRuntime& runtime = SimRuntime::Get();
     runtime.EnsureStarted();
     uint32_t delay = 0;
     {
         const auto delayLock = runtime.Lock();
-        delay = runtime.Driver().injection.TakeDelay(entry);
+        delay = runtime.Driver().m_injection.TakeDelay(entry);
     }
     if (delay != 0) {
         ::Sleep(delay);
     }
-    lock = runtime.Lock();
-    injected = runtime.Driver().injection.TakeFailure(entry);
-    line += L"(";
+    m_lock = runtime.Lock();
+    m_injected = runtime.Driver().m_injection.TakeFailure(entry);
+    m_line += L"(";
 }
 
 SimCall::~SimCall()
 {
-    if (!finished) {
+    if (!m_finished) {
         Finish(0);
     }
 }
@@ -52,35 +52,35 @@ SimDriver& SimCall::Driver()
 uint32_t SimCall::Finish(uint32_t status)
 {
     SimRuntime& runtime = SimRuntime::Get();
-    finished = true;
-    if (injected) {
-        status = *injected;
+    m_finished = true;
+    if (m_injected) {
+        status = *m_injected;
     }
-    runtime.Journal(line + SimText::Format(") = 0x%08X", status) +
-                    (injected ? std::wstring() : outputs) + (injected ? L" (injected)" : L""));
-    const SimSignals signals = runtime.Driver().TakeSignals();
-    lock.unlock();
-    SimRuntime::Deliver(signals);
+    runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
+                    (m_injected ? std::wstring() : m_outputs) +
+                    (m_injected ? L" (injected)" : L""));
+    runtime.Deliver(runtime.Driver().TakeSignals());
+    m_lock.unlock();
     return status;
 }
 
 void SimCall::Out(const wchar_t* name, int64_t value)
 {
-    outputs += L" " + std::wstring(name) + L"=" + std::to_wstring(value);
+    m_outputs += L" " + std::wstring(name) + L"=" + std::to_wstring(value);
 }
 
 void SimCall::Out(const wchar_t* name, Bytes value)
 {
-    outputs += L" " + std::wstring(name) + L"=" + FormatBytes(value);
+    m_outputs += L" " + std::wstring(name) + L"=" + FormatBytes(value);
 }
 
 void SimCall::Add(const std::wstring& text)
 {
-    if (!firstArg) {
-        line += L",";
+    if (!m_firstArg) {
+        m_line += L",";
     }
-    firstArg = false;
-    line += text;
+    m_firstArg = false;
+    m_line += text;
 }
 
 void SimCall::AddArg(uint32_t value)

@@ -35,7 +35,7 @@ public:
         (AddArg(values), ...);
     }
     // The status injected for this call, if any; the call must not run then.
-    const std::optional<uint32_t>& Injected() const { return injected; }
+    const std::optional<uint32_t>& Injected() const { return m_injected; }
     SimDriver& Driver();
     void Out(const wchar_t* name, int64_t value);
     void Out(const wchar_t* name, Bytes value);
@@ -56,10 +56,10 @@ private:
     void AddArg(const void* pointer);
     void Add(const std::wstring& text);
 
-    std::wstring line;
-    std::wstring outputs;
-    bool firstArg = true;
-    std::optional<uint32_t> injected;
-    std::unique_lock<std::mutex> lock;
-    bool finished = false;
+    std::wstring m_line;
+    std::wstring m_outputs;
+    bool m_firstArg = true;
+    std::optional<uint32_t> m_injected;
+    std::unique_lock<std::mutex> m_lock;
+    bool m_finished = false;
 };

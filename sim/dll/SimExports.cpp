@@ -36,7 +36,7 @@ extern "C" {
 uint32_t WINAPI TUSBAUDIO_GetApiVersion()
 {
     SimCall call(L"TUSBAUDIO_GetApiVersion");
-    return call.Finish(call.Driver().apiVersion);
+    return call.Finish(call.Driver().m_apiVersion);
 }
 
 uint32_t WINAPI TUSBAUDIO_CheckApiVersion(uint32_t major, uint32_t minor)
@@ -108,7 +108,7 @@ uint32_t WINAPI TUSBAUDIO_CloseDevice(uint32_t handle)
     return call.Finish(call.Injected() ? 0 : call.Driver().Close(handle));
 }
 
-uint32_t WINAPI TUSBAUDIO_GetDeviceProperties(uint32_t handle, void* properties)
+uint32_t WINAPI TUSBAUDIO_GetDeviceProperties(uint32_t handle, DeviceProperties* properties)
 {
     SimCall call(L"TUSBAUDIO_GetDeviceProperties");
     call.Args(handle, static_cast<const void*>(properties));
@@ -221,7 +221,7 @@ uint32_t WINAPI TUSBAUDIO_SetCurrentClockSource(uint32_t handle, uint32_t source
 }
 
 uint32_t WINAPI TUSBAUDIO_GetSupportedStreamFormats(uint32_t handle, uint32_t isInput,
-                                                    uint32_t capacity, void* formats,
+                                                    uint32_t capacity, StreamFormatRecord* formats,
                                                     uint32_t* count)
 {
     SimCall call(L"TUSBAUDIO_GetSupportedStreamFormats");
@@ -238,7 +238,8 @@ uint32_t WINAPI TUSBAUDIO_GetSupportedStreamFormats(uint32_t handle, uint32_t is
     return call.Finish(status);
 }
 
-uint32_t WINAPI TUSBAUDIO_GetCurrentStreamFormat(uint32_t handle, uint32_t isInput, void* format)
+uint32_t WINAPI TUSBAUDIO_GetCurrentStreamFormat(uint32_t handle, uint32_t isInput,
+                                                 StreamFormatRecord* format)
 {
     SimCall call(L"TUSBAUDIO_GetCurrentStreamFormat");
     call.Args(handle, isInput, static_cast<const void*>(format));
@@ -424,7 +425,7 @@ uint32_t WINAPI TUSBAUDIO_ClassVendorRequestIn(uint32_t handle, uint32_t recipie
                         static_cast<const void*>(transferred), timeoutMs);
 }
 
-uint32_t WINAPI TUSBAUDIO_GetDriverInfo(void* info)
+uint32_t WINAPI TUSBAUDIO_GetDriverInfo(DriverInfo* info)
 {
     SimCall call(L"TUSBAUDIO_GetDriverInfo");
     call.Args(static_cast<const void*>(info));
@@ -455,7 +456,7 @@ uint32_t WINAPI TUSBAUDIO_GetASIOInstanceAllowed(uint32_t instance, uint32_t* al
                         static_cast<const void*>(allowed));
 }
 
-uint32_t WINAPI TUSBAUDIO_GetASIOInstanceInfo(uint32_t instance, void* info)
+uint32_t WINAPI TUSBAUDIO_GetASIOInstanceInfo(uint32_t instance, AsioInfo* info)
 {
     SimCall call(L"TUSBAUDIO_GetASIOInstanceInfo");
     call.Args(instance, static_cast<const void*>(info));

@@ -13,13 +13,13 @@ public:
     ~SimJournal();
 
     // An empty path closes the journal. False when the file cannot be opened.
-    bool Open(const std::wstring& path);
-    const std::wstring& Path() const { return path; }
+    bool Open(const std::wstring& m_path);
+    const std::wstring& Path() const { return m_path; }
     void Write(const std::wstring& line);
 
 private:
     void Close();
 
-    HANDLE file = INVALID_HANDLE_VALUE;
-    std::wstring path;
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    std::wstring m_path;
 };

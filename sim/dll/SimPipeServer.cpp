@@ -19,23 +19,23 @@ SimPipeServer::~SimPipeServer()
 
 bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
 {
-    handler = std::move(requestHandler);
-    pipeName = name;
-    stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    readyEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    parkedEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (stopEvent == nullptr || readyEvent == nullptr || parkedEvent == nullptr) {
+    m_handler = std::move(requestHandler);
+    m_pipeName = name;
+    m_stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_readyEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_parkedEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (m_stopEvent == nullptr || m_readyEvent == nullptr || m_parkedEvent == nullptr) {
         Stop();
         return false;
     }
-    thread = ::CreateThread(nullptr, 0, &ThreadMain, this, 0, nullptr);
-    if (thread == nullptr) {
+    m_thread = ::CreateThread(nullptr, 0, &ThreadMain, this, 0, nullptr);
+    if (m_thread == nullptr) {
         Stop();
         return false;
     }
-    ::WaitForSingleObject(readyEvent, INFINITE);
-    if (!created) {
-        ::WaitForSingleObject(thread, INFINITE);
+    ::WaitForSingleObject(m_readyEvent, INFINITE);
+    if (!m_created) {
+        ::WaitForSingleObject(m_thread, INFINITE);
         Stop();
         return false;
     }
@@ -44,19 +44,19 @@ bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
 
 void SimPipeServer::Stop()
 {
-    if (thread != nullptr) {
-        ::SetEvent(stopEvent);
+    if (m_thread != nullptr) {
+        ::SetEvent(m_stopEvent);
         // Ending a thread normally needs the loader lock, which the library's
         // unload holds; a parked thread holds nothing and can be ended directly.
-        if (::WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
-            ::WaitForSingleObject(parkedEvent, kParkTimeoutMs);
-            ::TerminateThread(thread, 0);
-            ::WaitForSingleObject(thread, kParkTimeoutMs);
+        if (::WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT) {
+            ::WaitForSingleObject(m_parkedEvent, kParkTimeoutMs);
+            ::TerminateThread(m_thread, 0);
+            ::WaitForSingleObject(m_thread, kParkTimeoutMs);
         }
-        ::CloseHandle(thread);
-        thread = nullptr;
+        ::CloseHandle(m_thread);
+        m_thread = nullptr;
     }
-    for (HANDLE* event : {&stopEvent, &readyEvent, &parkedEvent}) {
+    for (HANDLE* event : {&m_stopEvent, &m_readyEvent, &m_parkedEvent}) {
         if (*event != nullptr) {
             ::CloseHandle(*event);
             *event = nullptr;
@@ -70,18 +70,18 @@ DWORD WINAPI SimPipeServer::ThreadMain(void* parameter)
     // One instance only: a second process asking for the same name fails
     // instead of sharing the clients.
     const HANDLE pipe = ::CreateNamedPipeW(
-        server->pipeName.c_str(),
+        server->m_pipeName.c_str(),
         PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
         PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
         kBufferBytes, kBufferBytes, 0, nullptr);
-    server->created = pipe != INVALID_HANDLE_VALUE;
-    ::SetEvent(server->readyEvent);
+    server->m_created = pipe != INVALID_HANDLE_VALUE;
+    ::SetEvent(server->m_readyEvent);
     if (pipe == INVALID_HANDLE_VALUE) {
         return 0;
     }
     server->Serve(pipe);
     ::CloseHandle(pipe);
-    ::SetEvent(server->parkedEvent);
+    ::SetEvent(server->m_parkedEvent);
     ::Sleep(INFINITE);
     return 0;
 }
@@ -96,7 +96,7 @@ bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, 
             return false;
         }
     }
-    const HANDLE waits[2] = {stopEvent, overlapped.hEvent};
+    const HANDLE waits[2] = {m_stopEvent, overlapped.hEvent};
     if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
         ::CancelIo(pipe);
         ::GetOverlappedResult(pipe, &overlapped, &transferred, TRUE);
@@ -121,7 +121,7 @@ void SimPipeServer::Serve(HANDLE pipe)
             stopping = ::GetLastError() == kStopping;
             ::DisconnectNamedPipe(pipe);
             // A client that came and went is no reason to spin.
-            stopping = stopping || ::WaitForSingleObject(stopEvent, 10) == WAIT_OBJECT_0;
+            stopping = stopping || ::WaitForSingleObject(m_stopEvent, 10) == WAIT_OBJECT_0;
             continue;
         }
         // Requests on this connection until the client goes away.
@@ -147,7 +147,7 @@ void SimPipeServer::Serve(HANDLE pipe)
             }
             std::wstring request(bytes.size() / sizeof(wchar_t), L'\0');
             std::memcpy(request.data(), bytes.data(), request.size() * sizeof(wchar_t));
-            const std::wstring reply = handler(request);
+            const std::wstring reply = m_handler(request);
             overlapped = OVERLAPPED{};
             overlapped.hEvent = io;
             const BOOL started =

@@ -19,7 +19,7 @@ public:
 
     // Returns once the pipe exists; false when it cannot be created (for
     // example because another process serves the same name).
-    bool Start(const std::wstring& name, Handler handler);
+    bool Start(const std::wstring& name, Handler m_handler);
     // Safe while the loader lock is held: the thread parks itself outside any
     // lock, closes its pipe, and is then ended without needing the loader.
     void Stop();
@@ -30,11 +30,11 @@ private:
     // Waits for overlapped I/O or the stop event; false when stopping or failed.
     bool Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, DWORD& transferred);
 
-    Handler handler;
-    std::wstring pipeName;
-    HANDLE thread = nullptr;
-    HANDLE stopEvent = nullptr;
-    HANDLE readyEvent = nullptr;
-    HANDLE parkedEvent = nullptr;
-    bool created = false;
+    Handler m_handler;
+    std::wstring m_pipeName;
+    HANDLE m_thread = nullptr;
+    HANDLE m_stopEvent = nullptr;
+    HANDLE m_readyEvent = nullptr;
+    HANDLE m_parkedEvent = nullptr;
+    bool m_created = false;
 };

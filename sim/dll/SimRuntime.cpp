@@ -65,13 +65,13 @@ SimRuntime& SimRuntime::Get()
 void SimRuntime::ShutdownIfStarted()
 {
     if (SimRuntime* runtime = startedRuntime.load()) {
-        runtime->pipe.Stop();
+        runtime->m_pipe.Stop();
     }
 }
 
 void SimRuntime::EnsureStarted()
 {
-    std::call_once(started, [this] { Start(); });
+    std::call_once(m_started, [this] { Start(); });
 }
 
 void SimRuntime::Start()
@@ -92,44 +92,45 @@ void SimRuntime::Start()
         const std::wstring fromEnvironment = commands.empty() ? L"ok\n" : RunLocked(commands);
         for (const std::wstring& result : {configError, fromFile, fromEnvironment}) {
             if (result.rfind(L"error", 0) == 0) {
-                journal.Write(L"# configuration " + OneLine(result));
+                m_journal.Write(L"# configuration " + OneLine(result));
                 ::OutputDebugStringW((L"KvUsbAudioSim configuration " + result).c_str());
             }
         }
-        driver.TakeSignals(); // nobody can be registered before the first call
-        pipeName = driver.pipeName;
+        m_driver.TakeSignals(); // nobody can be registered before the first call
+        pipeName = m_driver.m_pipeName;
     }
-    if (!pipe.Start(pipeName, [this](std::wstring_view request) { return Control(request); })) {
+    if (!m_pipe.Start(pipeName, [this](std::wstring_view request) { return Control(request); })) {
         const auto lock = Lock();
-        journal.Write(L"# control pipe " + pipeName + L" not available");
+        m_journal.Write(L"# control pipe " + pipeName + L" not available");
     }
 }
 
 std::wstring SimRuntime::Control(std::wstring_view request)
 {
-    std::wstring reply;
-    SimSignals signals;
-    {
-        const auto lock = Lock();
-        journal.Write(L"# " + OneLine(request));
-        reply = RunLocked(request);
-        signals = driver.TakeSignals();
-    }
-    Deliver(signals);
+    const auto lock = Lock();
+    m_journal.Write(L"# " + OneLine(request));
+    std::wstring reply = RunLocked(request);
+    Deliver(m_driver.TakeSignals());
     return reply;
 }
 
 std::wstring SimRuntime::RunLocked(std::wstring_view request)
 {
-    std::wstring reply = interpreter.Execute(request);
-    if (driver.journalPath != journal.Path() && !journal.Open(driver.journalPath)) {
-        reply += L"warning: cannot open journal " + driver.journalPath + L"\n";
+    std::wstring reply = m_interpreter.Execute(request);
+    if (m_driver.m_journalPath != m_journal.Path() && !m_journal.Open(m_driver.m_journalPath)) {
+        reply += L"warning: cannot open journal " + m_driver.m_journalPath + L"\n";
     }
     return reply;
 }
 
 void SimRuntime::Deliver(const SimSignals& signals)
 {
+    if (signals.events.empty() && signals.posts.empty()) {
+        return;
+    }
+    if (const uint32_t late = m_driver.m_injection.TakeDelay(kSimSignalsDelay)) {
+        ::Sleep(late);
+    }
     for (const uintptr_t event : signals.events) {
         ::SetEvent(reinterpret_cast<HANDLE>(event));
     }

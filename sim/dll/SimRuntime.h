@@ -19,15 +19,17 @@ public:
     static SimRuntime& Get();
 
     void EnsureStarted();
-    std::unique_lock<std::mutex> Lock() { return std::unique_lock(mutex); }
+    std::unique_lock<std::mutex> Lock() { return std::unique_lock(m_mutex); }
     // The members below need the lock.
-    SimDriver& Driver() { return driver; }
-    void Journal(const std::wstring& line) { journal.Write(line); }
+    SimDriver& Driver() { return m_driver; }
+    void Journal(const std::wstring& line) { m_journal.Write(line); }
 
     // Runs a control request; takes the lock itself.
     std::wstring Control(std::wstring_view request);
-    // Sets the events and posts the messages the driver collected; call without the lock.
-    static void Deliver(const SimSignals& signals);
+    // Sets the events and posts the messages the driver collected. Call with
+    // the lock held: once a call that unregisters or closes has returned, no
+    // event of that registration may be set any more (its owner closes it).
+    void Deliver(const SimSignals& signals);
     // Ends the control thread, if the library ever started; called when it is unloaded.
     static void ShutdownIfStarted();
 
@@ -36,10 +38,10 @@ private:
     void Start();
     std::wstring RunLocked(std::wstring_view request);
 
-    std::mutex mutex;
-    std::once_flag started;
-    SimDriver driver;
-    SimCommandInterpreter interpreter{driver};
-    SimJournal journal;
-    SimPipeServer pipe;
+    std::mutex m_mutex;
+    std::once_flag m_started;
+    SimDriver m_driver;
+    SimCommandInterpreter m_interpreter{m_driver};
+    SimJournal m_journal;
+    SimPipeServer m_pipe;
 };

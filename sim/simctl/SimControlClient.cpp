@@ -10,19 +10,19 @@ namespace {
 // Closes the pipe on every path.
 class PipeHandle {
 public:
-    explicit PipeHandle(HANDLE opened) : handle(opened) {}
+    explicit PipeHandle(HANDLE opened) : m_handle(opened) {}
     PipeHandle(const PipeHandle&) = delete;
     PipeHandle& operator=(const PipeHandle&) = delete;
     ~PipeHandle()
     {
-        if (handle != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(handle);
+        if (m_handle != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(m_handle);
         }
     }
-    HANDLE Get() const { return handle; }
+    HANDLE Get() const { return m_handle; }
 
 private:
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
 } // namespace
@@ -33,7 +33,7 @@ uint32_t SimControlClient::Send(std::wstring_view request, std::wstring& reply,
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     HANDLE opened = INVALID_HANDLE_VALUE;
     for (;;) {
-        opened = ::CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+        opened = ::CreateFileW(m_pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (opened != INVALID_HANDLE_VALUE) {
             break;
@@ -43,7 +43,7 @@ uint32_t SimControlClient::Send(std::wstring_view request, std::wstring& reply,
         if (error != ERROR_PIPE_BUSY || now >= deadline) {
             return error;
         }
-        ::WaitNamedPipeW(pipeName.c_str(), static_cast<DWORD>(deadline - now));
+        ::WaitNamedPipeW(m_pipeName.c_str(), static_cast<DWORD>(deadline - now));
     }
     const PipeHandle pipe(opened);
     DWORD mode = PIPE_READMODE_MESSAGE;

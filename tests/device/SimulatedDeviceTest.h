@@ -15,32 +15,37 @@ class SimulatedDeviceTest : public ::testing::Test {
 protected:
     void Bind(std::wstring_view configuration = {})
     {
-        sim = std::make_unique<SimTestEnvironment>(configuration);
-        ASSERT_EQ(0u, manager->api.Load(SimTestEnvironment::LibraryPath()));
+        m_sim = std::make_unique<SimTestEnvironment>(configuration);
+        ASSERT_EQ(0u, m_manager->api.Load(SimTestEnvironment::LibraryPath()));
     }
-    void TearDown() override { manager->CloseDevice(); }
+    void TearDown() override
+    {
+        if (m_manager) {
+            m_manager->CloseDevice();
+        }
+    }
 
-    std::wstring Control(std::wstring_view request) const { return sim->Control(request); }
-    std::vector<std::wstring> Calls(std::wstring_view entry) const { return sim->Calls(entry); }
+    std::wstring Control(std::wstring_view request) const { return m_sim->Control(request); }
+    std::vector<std::wstring> Calls(std::wstring_view entry) const { return m_sim->Calls(entry); }
     // The journal lines written since the last call.
     std::vector<std::wstring> NewJournal()
     {
-        std::vector<std::wstring> all = sim->Journal();
+        std::vector<std::wstring> all = m_sim->Journal();
         std::vector<std::wstring> fresh(
-            all.begin() + static_cast<std::ptrdiff_t>(std::min(seen, all.size())), all.end());
-        seen = all.size();
+            all.begin() + static_cast<std::ptrdiff_t>(std::min(m_seen, all.size())), all.end());
+        m_seen = all.size();
         return fresh;
     }
     std::wstring OpenHandles() const
     {
-        const std::wstring state = sim->Control(L"state");
+        const std::wstring state = m_sim->Control(L"state");
         const size_t at = state.find(L"# open handles ");
         return at == std::wstring::npos ? L"?"
                                         : state.substr(at + 15, state.find(L'\n', at) - at - 15);
     }
 
-    std::unique_ptr<SimTestEnvironment> sim;
+    std::unique_ptr<SimTestEnvironment> m_sim;
     // Declared after the environment so that the library is unloaded first.
-    std::unique_ptr<DeviceManager> manager = std::make_unique<DeviceManager>();
-    size_t seen = 0;
+    std::unique_ptr<DeviceManager> m_manager = std::make_unique<DeviceManager>();
+    size_t m_seen = 0;
 };

@@ -13,28 +13,28 @@ namespace {
 // A worker that records which of its steps ran.
 class RecordingWorker : public Thread {
 public:
-    uint32_t initStatus = 0;
-    DWORD ignoreStopMs = 0;
-    std::atomic<bool> initialised = false;
-    std::atomic<bool> executed = false;
-    std::atomic<bool> exited = false;
+    uint32_t m_initStatus = 0;
+    DWORD m_ignoreStopMs = 0;
+    std::atomic<bool> m_initialised = false;
+    std::atomic<bool> m_executed = false;
+    std::atomic<bool> m_exited = false;
 
     ~RecordingWorker() override { StopThread(INFINITE); }
 
 protected:
     uint32_t InitThread() override
     {
-        initialised = true;
-        return initStatus;
+        m_initialised = true;
+        return m_initStatus;
     }
     uint32_t ExecuteThread() override
     {
-        executed = true;
+        m_executed = true;
         ::WaitForSingleObject(StopEventHandle(), INFINITE);
-        ::Sleep(ignoreStopMs);
+        ::Sleep(m_ignoreStopMs);
         return 0;
     }
-    void ExitThread() override { exited = true; }
+    void ExitThread() override { m_exited = true; }
 };
 
 bool WaitFor(const std::atomic<bool>& flag)
@@ -58,42 +58,42 @@ TEST(ThreadTest, RoutineRunsExecuteThenExitUntilStopped)
 {
     RecordingWorker worker;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
-    ASSERT_TRUE(WaitFor(worker.executed));
-    EXPECT_FALSE(worker.exited);
+    ASSERT_TRUE(WaitFor(worker.m_executed));
+    EXPECT_FALSE(worker.m_exited);
     EXPECT_EQ(0u, worker.StopThread(INFINITE));
-    EXPECT_TRUE(worker.exited);
+    EXPECT_TRUE(worker.m_exited);
     EXPECT_FALSE(worker.IsThreadHeld());
 }
 
 TEST(ThreadTest, FailedInitialisationSkipsExecuteAndExit)
 {
     RecordingWorker worker;
-    worker.initStatus = 5;
+    worker.m_initStatus = 5;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
-    ASSERT_TRUE(WaitFor(worker.initialised));
+    ASSERT_TRUE(WaitFor(worker.m_initialised));
     EXPECT_EQ(0u, worker.StopThread(1000));
-    EXPECT_FALSE(worker.executed);
-    EXPECT_FALSE(worker.exited);
+    EXPECT_FALSE(worker.m_executed);
+    EXPECT_FALSE(worker.m_exited);
 }
 
 TEST(ThreadTest, SecondStartIsRefusedAndTheRunningThreadStillStops)
 {
     RecordingWorker worker;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
-    ASSERT_TRUE(WaitFor(worker.executed));
+    ASSERT_TRUE(WaitFor(worker.m_executed));
     EXPECT_EQ(static_cast<uint32_t>(ERROR_ALREADY_EXISTS),
               worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
     // The refused start left the running thread's stop event alone.
     EXPECT_EQ(0u, worker.StopThread(1000));
-    EXPECT_TRUE(worker.exited);
+    EXPECT_TRUE(worker.m_exited);
 }
 
 TEST(ThreadTest, LateThreadStaysHeldUntilItEnds)
 {
     RecordingWorker worker;
-    worker.ignoreStopMs = 300;
+    worker.m_ignoreStopMs = 300;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
-    ASSERT_TRUE(WaitFor(worker.executed));
+    ASSERT_TRUE(WaitFor(worker.m_executed));
     EXPECT_EQ(static_cast<uint32_t>(WAIT_TIMEOUT), worker.StopThread(20));
     EXPECT_TRUE(worker.IsThreadHeld());
     EXPECT_EQ(static_cast<uint32_t>(ERROR_ALREADY_EXISTS),
@@ -101,10 +101,10 @@ TEST(ThreadTest, LateThreadStaysHeldUntilItEnds)
     EXPECT_EQ(0u, worker.StopThread(INFINITE));
     EXPECT_FALSE(worker.IsThreadHeld());
     // Once released the worker can run again.
-    worker.ignoreStopMs = 0;
-    worker.executed = false;
+    worker.m_ignoreStopMs = 0;
+    worker.m_executed = false;
     ASSERT_EQ(0u, worker.StartThread(THREAD_PRIORITY_NORMAL, 0, 0));
-    ASSERT_TRUE(WaitFor(worker.executed));
+    ASSERT_TRUE(WaitFor(worker.m_executed));
     EXPECT_EQ(0u, worker.StopThread(1000));
 }
 

@@ -67,13 +67,22 @@ TEST(VolumeScaleTest, EveryTablePointMapsBackToItself)
     }
 }
 
-TEST(VolumeScaleTest, RangeWithoutResolutionGivesTheNoDeviceAnswers)
+TEST(VolumeScaleTest, UnusableRangeGivesNoVolumeAndShowsTheTablePoint)
 {
     const VolumeMuteInfo empty{};
-    EXPECT_EQ(0, VolumeScale::PositionToVolume(60.0, empty));
-    EXPECT_EQ(0, VolumeScale::PositionToVolume(10.0, empty));
-    EXPECT_DOUBLE_EQ(0.0, VolumeScale::VolumeToPosition(-7000, empty));
-    EXPECT_DOUBLE_EQ(0.0, VolumeScale::VolumeToPosition(512, empty));
+    const VolumeMuteInfo downward = Range(-127 * 256, 0, -256);
+    const VolumeMuteInfo inverted = Range(0, -256, 256);
+    EXPECT_TRUE(VolumeScale::IsUsable(kDefault));
+    for (const VolumeMuteInfo& range : {empty, downward, inverted}) {
+        EXPECT_FALSE(VolumeScale::IsUsable(range));
+        EXPECT_EQ(0, VolumeScale::PositionToVolume(60.0, range));
+        EXPECT_EQ(0, VolumeScale::PositionToVolume(10.0, range));
+    }
+    // Shown where the table puts them: the fader then matches the device.
+    EXPECT_DOUBLE_EQ(17.0, VolumeScale::VolumeToPosition(-7000, empty));
+    EXPECT_DOUBLE_EQ(0.0, VolumeScale::VolumeToPosition(-32768, empty));
+    EXPECT_DOUBLE_EQ(44.0, VolumeScale::VolumeToPosition(0, empty));
+    EXPECT_DOUBLE_EQ(44.0, VolumeScale::VolumeToPosition(512, empty));
 }
 
 TEST(VolumeScaleTest, PositionsOutsideTheScaleArePinnedToIt)

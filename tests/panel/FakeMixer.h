@@ -62,6 +62,8 @@ struct FakeDevice : MixerDevice {
     int16_t volumes[2][9] = {};
     bool mutes[2][9] = {};
     bool failReads = false;
+    std::string failedMuteRead; // the one channel whose mute cannot be read, e.g. "out3"
+    std::vector<std::string> muteReads;
     std::map<uint8_t, std::vector<uint8_t>> controls;
     std::vector<std::string> log;
 
@@ -77,12 +79,16 @@ struct FakeDevice : MixerDevice {
     {
         return open ? VolumeScale::VolumeToPosition(v, range[in]) : 0.0;
     }
-    void SetVolumePosition(double p, uint32_t ch, bool in) override
+    // Like the device manager: nothing is sent without a usable range.
+    bool SetVolumePosition(double p, uint32_t ch, bool in) override
     {
         if (!open)
-            return;
+            return true;
+        if (!VolumeScale::IsUsable(range[in]))
+            return false;
         volumes[in][ch] = VolumeScale::PositionToVolume(p, range[in]);
         log.push_back(Name(in, ch) + " volume " + std::to_string(volumes[in][ch]));
+        return true;
     }
     void SetMute(bool in, uint32_t ch, bool m) override
     {
@@ -100,7 +106,8 @@ struct FakeDevice : MixerDevice {
     }
     bool GetMute(bool in, uint32_t ch, bool& m) override
     {
-        if (!open || failReads)
+        muteReads.push_back(Name(in, ch));
+        if (!open || failReads || failedMuteRead == Name(in, ch))
             return false;
         m = mutes[in][ch];
         return true;

@@ -13,25 +13,25 @@ std::atomic<unsigned> overrides = 0;
 
 ClassesRootOverride::ClassesRootOverride()
 {
-    keyPath = L"Software\\KorVaneTests\\" +
-              SimText::Format("%lu-%u", ::GetCurrentProcessId(), overrides.fetch_add(1));
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS, nullptr, &root, nullptr) != ERROR_SUCCESS) {
-        root = nullptr;
+    m_keyPath = L"Software\\KorVaneTests\\" +
+                SimText::Format("%lu-%u", ::GetCurrentProcessId(), overrides.fetch_add(1));
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, &m_root, nullptr) != ERROR_SUCCESS) {
+        m_root = nullptr;
         return;
     }
-    if (::RegOverridePredefKey(HKEY_CLASSES_ROOT, root) != ERROR_SUCCESS) {
-        ::RegCloseKey(root);
-        root = nullptr;
+    if (::RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root) != ERROR_SUCCESS) {
+        ::RegCloseKey(m_root);
+        m_root = nullptr;
     }
 }
 
 ClassesRootOverride::~ClassesRootOverride()
 {
-    if (root != nullptr) {
+    if (m_root != nullptr) {
         ::RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        ::RegCloseKey(root);
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, keyPath.c_str());
+        ::RegCloseKey(m_root);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, m_keyPath.c_str());
     }
 }
 

@@ -14,7 +14,7 @@ public:
     ClassesRootOverride& operator=(const ClassesRootOverride&) = delete;
     ~ClassesRootOverride();
 
-    bool Active() const { return root != nullptr; }
+    bool Active() const { return m_root != nullptr; }
     // Writes the default value of the driver class's InprocServer32 key.
     LSTATUS RegisterLibrary(const std::wstring& path);
     LSTATUS RegisterValue(DWORD type, const void* data, DWORD bytes);
@@ -22,6 +22,6 @@ public:
     std::wstring RegisteredLibrary() const;
 
 private:
-    std::wstring keyPath;
-    HKEY root = nullptr;
+    std::wstring m_keyPath;
+    HKEY m_root = nullptr;
 };

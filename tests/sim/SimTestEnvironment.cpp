@@ -25,10 +25,10 @@ SimTestEnvironment::SimTestEnvironment(std::wstring_view configuration)
     const std::wstring unique =
         SimText::Format("%lu-%u-%llu", ::GetCurrentProcessId(), instances.fetch_add(1),
                         static_cast<unsigned long long>(::GetTickCount64()));
-    pipeName = L"\\\\.\\pipe\\KvUsbAudioSimTest-" + unique;
-    journalPath = TempDirectory() + L"kvsim-journal-" + unique + L".txt";
+    m_pipeName = L"\\\\.\\pipe\\KvUsbAudioSimTest-" + unique;
+    m_journalPath = TempDirectory() + L"kvsim-journal-" + unique + L".txt";
     const std::wstring commands =
-        L"pipe " + pipeName + L"\njournal " + journalPath + L"\n" + std::wstring(configuration);
+        L"pipe " + m_pipeName + L"\njournal " + m_journalPath + L"\n" + std::wstring(configuration);
     ::SetEnvironmentVariableW(L"KVSIM_COMMANDS", commands.c_str());
     ::SetEnvironmentVariableW(L"KVSIM_CONFIG", nullptr);
 }
@@ -36,7 +36,7 @@ SimTestEnvironment::SimTestEnvironment(std::wstring_view configuration)
 SimTestEnvironment::~SimTestEnvironment()
 {
     ::SetEnvironmentVariableW(L"KVSIM_COMMANDS", nullptr);
-    ::DeleteFileW(journalPath.c_str());
+    ::DeleteFileW(m_journalPath.c_str());
 }
 
 std::wstring SimTestEnvironment::LibraryPath(const wchar_t* fileName)
@@ -51,14 +51,14 @@ std::wstring SimTestEnvironment::LibraryPath(const wchar_t* fileName)
 std::wstring SimTestEnvironment::Control(std::wstring_view request) const
 {
     std::wstring reply;
-    const uint32_t status = SimControlClient(pipeName).Send(request, reply);
+    const uint32_t status = SimControlClient(m_pipeName).Send(request, reply);
     return status == 0 ? reply : SimText::Format("transport error %u", status);
 }
 
 std::vector<std::wstring> SimTestEnvironment::Journal() const
 {
     std::vector<std::wstring> lines;
-    const HANDLE file = ::CreateFileW(journalPath.c_str(), GENERIC_READ,
+    const HANDLE file = ::CreateFileW(m_journalPath.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -96,7 +96,7 @@ std::vector<std::wstring> SimTestEnvironment::Calls(std::wstring_view entry) con
 
 void SimTestEnvironment::ClearJournal() const
 {
-    const HANDLE file = ::CreateFileW(journalPath.c_str(), GENERIC_WRITE,
+    const HANDLE file = ::CreateFileW(m_journalPath.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

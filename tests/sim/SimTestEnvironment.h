@@ -19,8 +19,8 @@ public:
     // A library built beside the test programs, as a full path.
     static std::wstring LibraryPath(const wchar_t* fileName = L"tusbaudioapi.dll");
 
-    const std::wstring& PipeName() const { return pipeName; }
-    const std::wstring& JournalPath() const { return journalPath; }
+    const std::wstring& PipeName() const { return m_pipeName; }
+    const std::wstring& JournalPath() const { return m_journalPath; }
 
     // The simulator's answer, or "transport error N".
     std::wstring Control(std::wstring_view request) const;
@@ -34,6 +34,6 @@ public:
                         uint32_t timeoutMs = 3000) const;
 
 private:
-    std::wstring pipeName;
-    std::wstring journalPath;
+    std::wstring m_pipeName;
+    std::wstring m_journalPath;
 };
