@@ -13,6 +13,7 @@
 #include "panel/CircleSliderKnobWidget.h"
 #include "panel/DecibelText.h"
 #include "panel/LabelTextWidget.h"
+#include "panel/SettingForm.h"
 #include "panel/SliderFaderWidget.h"
 #include "ui/controls/CircleSlider.h"
 #include "ui/controls/LabelTemplate.h"
@@ -156,6 +157,12 @@ void MainForm::AttachHandlers()
                                   return true;
                               }));
     }
+    if (m_settingsButton) {
+        m_settingsButton->AddEventHandler(ui::kEventClick, [this](const ui::EventArgs&) {
+            OpenSettings();
+            return true;
+        });
+    }
     if (m_hideButton) {
         m_hideButton->AddEventHandler(ui::kEventClick, ToWeakCallback([this](const ui::EventArgs&) {
                                           HideMainWindow();
@@ -249,6 +256,12 @@ void MainForm::DisconnectDevice()
     }
     for (ui::CheckBox* box : m_checkBoxes)
         box->SetEnabled(false);
+    if (SettingForm* settings = GetSettingForm()) {
+        if (::IsWindow(settings->GetHWND()))
+            settings->Close(1);
+    }
+    m_settingForm = nullptr;
+    m_settingFormAlive.reset();
     if (m_settingsButton)
         m_settingsButton->SetEnabled(false);
     for (ui::CircleSlider* knob : m_knobs)
@@ -315,6 +328,40 @@ void MainForm::ShowMainWindow()
     ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     if (!wasVisible)
         Initialize();
+}
+
+void MainForm::OpenSettings()
+{
+    constexpr int kWidth = 250;
+    constexpr int kHeight = 500;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    if (cursor.x + kWidth > monitor.rcMonitor.right)
+        cursor.x = monitor.rcMonitor.right - kWidth;
+    if (cursor.y + kHeight > monitor.rcMonitor.bottom)
+        cursor.y = monitor.rcMonitor.bottom - kHeight;
+
+    auto* form = new SettingForm(m_manager);
+    m_settingForm = form;
+    m_settingFormAlive = form->GetWeakFlag();
+    // The skin's size replaces this rectangle's.
+    if (form->Create(GetHWND(), SettingForm::kClassName, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW,
+                     true, ui::UiRect(cursor.x, cursor.y, 800, 572)) == nullptr) {
+        m_settingForm = nullptr;
+        m_settingFormAlive.reset();
+        return;
+    }
+    ::EnableWindow(GetHWND(), FALSE);
+    form->ShowWindow(true, true);
+    form->SetModal(true);
+}
+
+SettingForm* MainForm::GetSettingForm() const
+{
+    return m_settingFormAlive.expired() ? nullptr : m_settingForm;
 }
 
 void MainForm::HideMainWindow()

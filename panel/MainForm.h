@@ -13,6 +13,7 @@
 
 class DeviceManager;
 class MiscThread;
+class SettingForm;
 
 namespace ui {
 class CircleSlider;
@@ -53,6 +54,12 @@ public:
 
     bool IsPolling() const { return m_polling; }
 
+    // Opens the settings window near the cursor, owned by this window,
+    // which stays disabled until it closes.
+    void OpenSettings();
+    // The open settings window, or null once it is gone.
+    SettingForm* GetSettingForm() const;
+
 private:
     void BindControls();
     void AttachHandlers();
@@ -80,4 +87,7 @@ private:
     bool m_polling = false;
     // The handle device notifications go to, until the form is gone.
     HWND m_notifyWindow = nullptr;
+    // The settings window deletes itself; the flag tells when it has.
+    SettingForm* m_settingForm = nullptr;
+    std::weak_ptr<obase::WeakFlag> m_settingFormAlive;
 };

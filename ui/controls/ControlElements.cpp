@@ -3,10 +3,12 @@
 #include "ui/controls/ButtonTemplate.h"
 #include "ui/controls/CheckBoxTemplate.h"
 #include "ui/controls/CircleSlider.h"
+#include "ui/controls/Combo.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/controls/ListBox.h"
 #include "ui/controls/ListContainerElement.h"
 #include "ui/controls/OptionTemplate.h"
+#include "ui/controls/RichEdit.h"
 #include "ui/controls/Slider.h"
 #include "ui/core/ElementTable.h"
 #include "ui/core/HLayout.h"
@@ -51,6 +53,8 @@ void RegisterControlElements()
     Enter<Slider>(L"Slider");
     Enter<CircleProgress>(L"CircleProgress");
     Enter<CircleSlider>(L"CircleSlider");
+    Enter<Combo>(L"Combo");
+    Enter<RichEdit>(L"RichEdit");
 }
 
 } // namespace ui

@@ -1,0 +1,104 @@
+// The settings window opened from the mixer of the running program, over
+// the simulated interface.
+#include <gtest/gtest.h>
+
+#include "panel/MainForm.h"
+#include "panel/SettingForm.h"
+#include "tests/panel/MainFormTestHost.h"
+#include "ui/controls/LabelTemplate.h"
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 3000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done() && ::GetTickCount() - start < timeoutMs)
+        ::Sleep(10);
+    return done();
+}
+
+class SettingsFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override { MainFormTestHost::Sim().Control(L"plugged 1"); }
+
+    // Clicks the mixer's settings button with the cursor at `cursor`.
+    HWND OpenSettings(MainFormTestHost& host, POINT cursor)
+    {
+        EXPECT_TRUE(WaitFor([&] {
+            return host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); });
+        }));
+        ::SetCursorPos(cursor.x, cursor.y);
+        host.Click(L"settings");
+        // The posted input may be handled after the host's barrier task.
+        HWND settings = nullptr;
+        WaitFor([&] {
+            settings = host.Read<HWND>([](MainForm& form) {
+                SettingForm* open = form.GetSettingForm();
+                return open != nullptr ? open->GetHWND() : nullptr;
+            });
+            return settings != nullptr;
+        });
+        return settings;
+    }
+};
+
+// One program run: the program's fade timers serve the first UI thread of
+// the process only.
+TEST_F(SettingsFlowTest, OpensAtTheCursorWhileTheMixerWaitsAndClosesOnCloseOrUnplug)
+{
+    MainFormTestHost host;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(host.Window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& screen = monitor.rcMonitor;
+
+    // At the monitor's bottom-right corner: 250 to the left, 500 above.
+    const HWND settings = OpenSettings(host, POINT{screen.right - 1, screen.bottom - 1});
+    ASSERT_NE(settings, nullptr);
+    RECT rect{};
+    ::GetWindowRect(settings, &rect);
+    EXPECT_EQ(rect.left, screen.right - 250);
+    EXPECT_EQ(rect.top, screen.bottom - 500);
+    EXPECT_EQ(::GetWindow(settings, GW_OWNER), host.Window());
+    EXPECT_FALSE(::IsWindowEnabled(host.Window()));
+    host.OnUi([](MainForm& form) {
+        SettingForm* settings = form.GetSettingForm();
+        ASSERT_NE(settings, nullptr);
+        EXPECT_TRUE(settings->IsModal());
+        auto* rate =
+            dynamic_cast<ui::Label*>(settings->FindControl(std::wstring(L"samplerate_text")));
+        ASSERT_NE(rate, nullptr);
+        EXPECT_EQ(rate->GetText(), L"48K HZ");
+    });
+
+    // Its close button hands the focus back to the mixer.
+    const POINT close = host.Read<POINT>([](MainForm& form) {
+        const ui::UiRect button =
+            form.GetSettingForm()->FindControl(std::wstring(L"closebtn"))->GetRect();
+        return POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    });
+    ::PostMessageW(settings, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(close.x, close.y));
+    ::PostMessageW(settings, WM_LBUTTONUP, 0, MAKELPARAM(close.x, close.y));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
+    EXPECT_TRUE(::IsWindowEnabled(host.Window()));
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) {
+        return ::GetFocus() == form.GetHWND() && form.GetSettingForm() == nullptr;
+    }));
+
+    // Near the top-left corner it opens right at the cursor.
+    const HWND again = OpenSettings(host, POINT{screen.left + 40, screen.top + 30});
+    ASSERT_NE(again, nullptr);
+    ::GetWindowRect(again, &rect);
+    EXPECT_EQ(rect.left, screen.left + 40);
+    EXPECT_EQ(rect.top, screen.top + 30);
+    ASSERT_FALSE(::IsWindowEnabled(host.Window()));
+
+    // Unplugging closes it and frees the mixer.
+    MainFormTestHost::Sim().Control(L"unplug");
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(again); }));
+    EXPECT_TRUE(::IsWindowEnabled(host.Window()));
+    EXPECT_FALSE(host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); }));
+    MainFormTestHost::Sim().Control(L"plug");
+}
+
+} // namespace
