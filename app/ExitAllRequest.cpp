@@ -1,14 +1,14 @@
 #include "app/ExitAllRequest.h"
 
-#include "app/InstanceMessages.h"
+#include "panel/MainForm.h"
 
 #include <utility>
 
 ExitAllRequest::Platform ExitAllRequest::SystemPlatform()
 {
     return Platform{
-        [] { return ::FindWindowW(kMainWindowName, nullptr); },
-        [](HWND window) { ::PostMessageW(window, kMsgExitAll, 0, 0); },
+        [] { return ::FindWindowW(MainForm::kClassName, nullptr); },
+        [](HWND window) { ::PostMessageW(window, MainForm::kMsgExit, 0, 0); },
         [](DWORD ms) { ::Sleep(ms); },
     };
 }

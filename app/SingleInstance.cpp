@@ -1,8 +1,8 @@
 #include "app/SingleInstance.h"
 
-#include "app/InstanceMessages.h"
+#include "panel/MainForm.h"
 
-SingleInstance::SingleInstance() : m_mutex(::CreateMutexW(nullptr, FALSE, kMainWindowName))
+SingleInstance::SingleInstance() : m_mutex(::CreateMutexW(nullptr, FALSE, MainForm::kClassName))
 {
     // A mutex that cannot be made is taken as a running instance.
     m_first = m_mutex.IsValid() && ::GetLastError() != ERROR_ALREADY_EXISTS;
@@ -10,11 +10,11 @@ SingleInstance::SingleInstance() : m_mutex(::CreateMutexW(nullptr, FALSE, kMainW
 
 void SingleInstance::WakeRunningInstance()
 {
-    HWND window = ::FindWindowW(kMainWindowName, nullptr);
+    HWND window = ::FindWindowW(MainForm::kClassName, nullptr);
     if (window == nullptr)
         return;
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     ::AllowSetForegroundWindow(processId);
-    ::PostMessageW(window, kMsgShowMain, 0, 0);
+    ::PostMessageW(window, MainForm::kMsgShow, 0, 0);
 }

@@ -1,7 +1,6 @@
 #include "app/CommandLineOptions.h"
 #include "app/DriverLoadMessage.h"
 #include "app/ExitAllRequest.h"
-#include "app/InstanceMessages.h"
 
 #include <gtest/gtest.h>
 
