@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 namespace {
 
 constexpr wchar_t kMainClass[] = L"KorVaneControls";
@@ -18,6 +20,17 @@ bool MutexExists()
         return false;
     ::CloseHandle(mutex);
     return true;
+}
+
+// Whether the shell holds the panel's icon: only an icon it holds can be
+// modified.
+bool TrayIconPresent(HWND window)
+{
+    NOTIFYICONDATAW record{};
+    record.cbSize = sizeof(record);
+    record.hWnd = window;
+    record.uID = 132;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 std::wstring TempFile(const wchar_t* name)
@@ -50,6 +63,18 @@ TEST_F(StartupProcessTest, SecondStartsAndExitAll)
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_EQ(Opens(), 0u) << "hidden: no device opened";
     EXPECT_TRUE(m_sim.Calls(L"TUSBAUDIO_RegisterPnpNotification").empty());
+
+    // The icon is there from the start and comes back after the shell
+    // restarted (and forgot it).
+    EXPECT_TRUE(TrayIconPresent(window));
+    NOTIFYICONDATAW forget{};
+    forget.cbSize = sizeof(forget);
+    forget.hWnd = window;
+    forget.uID = 132;
+    ::Shell_NotifyIconW(NIM_DELETE, &forget);
+    EXPECT_FALSE(TrayIconPresent(window));
+    ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(window); }, 5000));
 
     PanelProcess silent(L"-hide");
     EXPECT_EQ(silent.Wait(15000), 0u);

@@ -29,6 +29,45 @@ size_t Count(const std::vector<std::wstring>& calls, const wchar_t* entry)
         calls.begin(), calls.end(), [&](const auto& line) { return line.rfind(entry, 0) == 0; }));
 }
 
+TEST(TrayIcon, RecordAsTheShellReadsIt)
+{
+    std::vector<NOTIFYICONDATAW> sent;
+    std::vector<DWORD> commands;
+    {
+        TrayIcon icon;
+        icon.SetNotifyFunction([&](DWORD command, NOTIFYICONDATAW* record) {
+            commands.push_back(command);
+            sent.push_back(*record);
+            return TRUE;
+        });
+        icon.Add(nullptr);
+        EXPECT_TRUE(commands.empty()) << "no window, no icon";
+        EXPECT_FALSE(icon.IsAdded());
+        icon.Restore();
+        EXPECT_TRUE(commands.empty());
+
+        HWND window = ::GetDesktopWindow();
+        icon.Add(window);
+        ASSERT_EQ(commands, std::vector<DWORD>{NIM_ADD});
+        const NOTIFYICONDATAW& added = sent.back();
+        EXPECT_EQ(added.cbSize, 968u);
+        EXPECT_EQ(added.hWnd, window);
+        EXPECT_EQ(added.uID, 132u);
+        EXPECT_EQ(added.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+        EXPECT_EQ(added.uCallbackMessage, 0x401u);
+        EXPECT_NE(added.hIcon, nullptr) << "icon 132 of the program";
+        EXPECT_STREQ(added.szTip, L"Korvane audio control Center");
+
+        icon.Remove();
+        EXPECT_EQ(commands.back(), static_cast<DWORD>(NIM_DELETE));
+        EXPECT_EQ(sent.back().uFlags, 0u);
+        EXPECT_FALSE(icon.IsAdded());
+        icon.Restore();
+        EXPECT_EQ(commands.size(), 2u) << "a removed icon stays removed";
+    }
+    EXPECT_EQ(commands.back(), static_cast<DWORD>(NIM_DELETE)) << "gone with its owner";
+}
+
 class TrayFlowTest : public ::testing::Test {
 protected:
     void SetUp() override
