@@ -48,7 +48,8 @@ std::vector<std::wstring> Only(const std::vector<std::wstring>& lines,
 size_t Polls(const std::vector<std::wstring>& journal)
 {
     return static_cast<size_t>(std::count_if(journal.begin(), journal.end(), [](const auto& l) {
-        return l.find(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,20,") != std::wstring::npos;
+        return l.rfind(L"TUSBAUDIO_AudioControlRequestGet(", 0) == 0 &&
+               l.find(L",10,1,20,0,") != std::wstring::npos;
     }));
 }
 
@@ -107,7 +108,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     // Plugged: the whole state is read, in order, and shown.
     Sim().Control(L"plug");
     ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,19,"));
-    host.OnUi([](MainForm&) {});
+    host.Flush();
     const std::vector<std::wstring> reads = Only(
         host.NewCalls(),
         {L"TUSBAUDIO_GetVolume(", L"TUSBAUDIO_GetMute(", L"TUSBAUDIO_AudioControlRequestGet("});
@@ -191,7 +192,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
                 IsEmpty());
 
     // The user's moves: quantised, sent in the rules' order, tool tips in dB.
-    host.DragFader(L"input_mic1", 30.7);
+    host.DragFader(L"input_mic1", 30.5);
     host.Wheel(L"input_master", -1);
     host.DragFader(L"output_box_right", 20.4);
     host.Click(L"output_box_lock"); // unlock: nothing sent
@@ -234,14 +235,18 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     });
 
     // A second arrival while connected changes nothing.
+    ::Sleep(3 * MainForm::kPollPeriodMs); // the notifications of the changes above settle
+    host.NewCalls();
     ::PostMessageW(host.Window(), WM_DEVICE_CHANGE, 1, 0);
-    host.OnUi([](MainForm&) {});
-    EXPECT_THAT(host.NewCalls(), IsEmpty());
+    host.Flush();
+    EXPECT_THAT(Only(host.NewCalls(), {L"TUSBAUDIO_Enumerate", L"TUSBAUDIO_Open", L"TUSBAUDIO_Set",
+                                       L"TUSBAUDIO_Get", L"TUSBAUDIO_AudioControlRequest"}),
+                IsEmpty());
 
     // Unplugged: closed, greyed at the top, polling stopped.
     Sim().Control(L"unplug");
     ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_CloseDevice("));
-    host.OnUi([](MainForm&) {});
+    host.Flush();
     ExpectDisconnected(host);
     host.NewCalls();
     const size_t pollsBefore = Polls(Sim().Journal());
@@ -250,7 +255,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
 
     // Replugged: everything read again and exactly one poll every 200 ms.
     Sim().Control(L"plug");
-    ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,19,"));
+    ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(2,10,1,19,"));
     host.OnUi([](MainForm& form) {
         EXPECT_TRUE(IsEnabled(form, L"input_mic1"));
         EXPECT_EQ(30.0, FaderValue(form, L"input_mic1"));
@@ -268,7 +273,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     const std::vector<std::wstring> exit =
         Only(host.NewCalls(), {L"TUSBAUDIO_CloseDevice", L"TUSBAUDIO_UnregisterPnpNotification"});
     EXPECT_THAT(exit,
-                ElementsAre(L"TUSBAUDIO_CloseDevice(1)", L"TUSBAUDIO_UnregisterPnpNotification()"));
+                ElementsAre(L"TUSBAUDIO_CloseDevice(2)", L"TUSBAUDIO_UnregisterPnpNotification()"));
 }
 
 } // namespace
