@@ -42,6 +42,11 @@ bool CMenuWnd::Init(const std::wstring& skinFile, const std::wstring& skinType, 
     m_skinFile = skinFile;
     m_skinType = skinType;
     m_noFocus = noFocus;
+    // Only skin files named by their file name ("xml") are supported.
+    if (m_skinType != L"xml") {
+        delete this;
+        return false;
+    }
     const std::weak_ptr<obase::WeakFlag> alive = GetWeakFlag();
     HWND hwnd = Create(m_parent, kWindowTitle, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, true);
     if (hwnd == nullptr) {

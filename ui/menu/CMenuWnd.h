@@ -22,7 +22,8 @@ public:
 
     explicit CMenuWnd(HWND parent = nullptr);
 
-    // Creates the native window from skinFile (in the "menu" skin folder),
+    // Creates the native window from skinFile (in the "menu" skin folder;
+    // skinType "xml", the only kind, means that skinFile is a file name),
     // shows it with its top-left corner at point and keeps the caption of
     // the top-level window active. Handlers go onto the items after this.
     // False when the window could not be made (the object is then gone).

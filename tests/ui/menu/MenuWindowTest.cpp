@@ -154,6 +154,12 @@ TEST_F(MenuWindowTest, BuildsTheTrayMenuAsATopMostToolWindow)
     EXPECT_EQ(window.top, 200);
     EXPECT_LE(second->GetRect().bottom, window.Height());
     EXPECT_LT(window.Height(), 300);
+
+    // A skin it cannot read: no window, and the object is gone.
+    auto* unknown = new CMenuWnd(nullptr);
+    const std::weak_ptr<obase::WeakFlag> unknownAlive = unknown->GetWeakFlag();
+    EXPECT_FALSE(unknown->Init(L"settings_menu.xml", L"zip", ui::UiPoint(0, 0)));
+    EXPECT_TRUE(unknownAlive.expired());
 }
 
 TEST_F(MenuWindowTest, KeepsInsideTheWorkAreaAtEachEdge)
