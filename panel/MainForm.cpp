@@ -18,6 +18,7 @@
 #include "ui/controls/CircleSlider.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/controls/Slider.h"
+#include "ui/menu/CMenuWnd.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ void MainForm::InitWindow()
         m_settingsButton->SetEnabled(false);
     AttachHandlers();
     m_miscThread = std::make_unique<MiscThread>();
+    m_trayIcon.Add(GetHWND());
     m_notifyWindow = GetHWND();
     m_manager.notifyWindows.Append(m_notifyWindow);
 }
@@ -173,7 +175,19 @@ void MainForm::AttachHandlers()
 
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
 {
+    if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+        m_trayIcon.Restore();
+        handled = true;
+        return 0;
+    }
     switch (message) {
+    case TrayIcon::kCallbackMessage:
+        if (lParam == WM_LBUTTONUP)
+            ShowMainWindow();
+        else if (lParam == WM_RBUTTONUP)
+            ShowTrayMenu();
+        handled = true;
+        return 0;
     case kMsgShow:
         ::OutputDebugStringW(L"UIMSG_USER");
         ShowMainWindow();
@@ -364,6 +378,27 @@ SettingForm* MainForm::GetSettingForm() const
     return m_settingFormAlive.expired() ? nullptr : m_settingForm;
 }
 
+void MainForm::ShowTrayMenu()
+{
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    auto* menu = new orb_comp::CMenuWnd(nullptr);
+    if (!menu->Init(L"settings_menu.xml", L"xml", ui::UiPoint(cursor.x, cursor.y)))
+        return;
+    const auto onSelect = [this, menu](const wchar_t* item, void (MainForm::*action)()) {
+        if (ui::Control* control = menu->FindControl(std::wstring(item))) {
+            control->AddEventHandler(ui::kEventSelect,
+                                     ToWeakCallback([this, action](const ui::EventArgs&) {
+                                         (this->*action)();
+                                         return true;
+                                     }));
+        }
+    };
+    onSelect(L"first", &MainForm::ShowMainWindow);
+    onSelect(L"second", &MainForm::ExitApplication);
+    menu->Show();
+}
+
 void MainForm::HideMainWindow()
 {
     if (m_manager.api.TUSBAUDIO_UnregisterPnpNotification)
@@ -374,6 +409,7 @@ void MainForm::HideMainWindow()
 
 void MainForm::ExitApplication()
 {
+    m_trayIcon.Remove();
     DisconnectDevice();
     if (m_manager.api.TUSBAUDIO_UnregisterPnpNotification)
         m_manager.api.TUSBAUDIO_UnregisterPnpNotification();

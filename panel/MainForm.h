@@ -7,6 +7,7 @@
 #include "panel/DriverMixerDevice.h"
 #include "panel/MixerRules.h"
 #include "panel/SkinMixerWidgets.h"
+#include "panel/TrayIcon.h"
 #include "ui/controls/ButtonTemplate.h"
 #include "ui/controls/CheckBoxTemplate.h"
 #include "ui/core/WindowImplBase.h"
@@ -49,8 +50,11 @@ public:
     void ShowMainWindow();
     // Releases the device, stops plug-and-play messages and hides.
     void HideMainWindow();
-    // Releases everything and ends the UI loop.
+    // Removes the tray icon, releases everything and ends the UI loop.
     void ExitApplication();
+    // The tray menu ("Show", "Exit") at the cursor.
+    void ShowTrayMenu();
+    TrayIcon& GetTrayIcon() { return m_trayIcon; }
 
     bool IsPolling() const { return m_polling; }
 
@@ -84,6 +88,9 @@ private:
     std::vector<ui::CircleSlider*> m_knobs;
 
     std::unique_ptr<MiscThread> m_miscThread;
+    TrayIcon m_trayIcon;
+    // Broadcast by the shell when the notification area has restarted.
+    const UINT m_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     bool m_polling = false;
     // The handle device notifications go to, until the form is gone.
     HWND m_notifyWindow = nullptr;
