@@ -59,11 +59,13 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 
 Var ForeignDriver    ; a driver library registered by someone else, or ""
 Var SimDescription
+Var ComponentsText
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_SMALLDESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$ComponentsText"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -223,6 +225,7 @@ SectionEnd
 ; library is registered that this installer did not register itself.
 Function DetectDriver
     StrCpy $SimDescription "A simulated audio interface for trying the panel without the hardware. It registers itself as the driver library."
+    StrCpy $ComponentsText "Choose the components to install."
     ClearErrors
     ReadRegStr $0 HKCR "${DRIVER_KEY}" ""
     ${If} ${Errors}
@@ -238,7 +241,8 @@ Function DetectDriver
     ${EndIf}
     StrCpy $ForeignDriver $0
     StrCpy $SimDescription "Not available: a driver library is already registered ($0). It is left as it is."
-    SectionSetText ${SecSimulator} "Simulated audio interface (a driver is already registered)"
+    StrCpy $ComponentsText "A driver library is already registered, so the simulated audio interface cannot be installed; the registered driver is left as it is."
+    SectionSetText ${SecSimulator} "Simulated audio interface (unavailable)"
 FunctionEnd
 
 Function .onInit
