@@ -1,51 +1,33 @@
-// Entry point of the control panel. For now it opens the main window frame
-// with the program's icon; the mixer is drawn into it by the skinned UI.
+// Entry point of the control panel: answers "-exitall", makes sure only one
+// instance runs (a second start wakes the first), binds the driver library
+// found through the registry, then the initial thread becomes the UI thread
+// and runs until the main window posts quit.
 #include <windows.h>
 
-namespace {
+#include "app/CommandLineOptions.h"
+#include "app/DriverLoadMessage.h"
+#include "app/ExitAllRequest.h"
+#include "app/MainThread.h"
+#include "app/SingleInstance.h"
+#include "device/DeviceManager.h"
 
-constexpr wchar_t kMainWindowName[] = L"KorVaneControls";
-constexpr int kIconId = 132;
-
-LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
 {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
+    const CommandLineOptions options(commandLine != nullptr ? commandLine : L"");
+    if (options.IsExitAll())
+        return ExitAllRequest().Run();
+    const SingleInstance instance;
+    if (!instance.IsFirst()) {
+        if (!options.IsHide())
+            SingleInstance::WakeRunningInstance();
         return 0;
     }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, 0, 0,
-                                             LR_DEFAULTSIZE | LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kMainWindowName;
-    if (!RegisterClassExW(&wc)) {
-        return static_cast<int>(GetLastError());
+    const uint32_t status = DeviceManager::GetInstance()->api.LoadFromRegistry();
+    if (status != 0) {
+        ShowDriverLoadMessage(status);
+        return static_cast<int>(status);
     }
-    HWND hwnd =
-        CreateWindowExW(0, kMainWindowName, kMainWindowName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 1138, 555, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) {
-        return static_cast<int>(GetLastError());
-    }
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    MainThread mainThread(!options.IsHide());
+    mainThread.Run();
     return 0;
 }

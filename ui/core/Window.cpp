@@ -809,6 +809,15 @@ void Window::OnMouseHover(UiPoint point)
     ::SendMessageW(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
+void Window::UpdateToolTip(Control* control)
+{
+    if (m_toolTip == nullptr || control == nullptr || control != m_hover)
+        return;
+    m_toolTipText = control->GetToolTipText();
+    m_toolInfo.lpszText = m_toolTipText.data();
+    ::SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+}
+
 void Window::HideToolTip()
 {
     if (m_toolTip != nullptr)

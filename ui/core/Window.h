@@ -86,6 +86,8 @@ public:
     Control* GetHoverControl() const { return m_hover; }
     Control* GetPushedControl() const { return m_pushed; }
     UiPoint GetLastMousePos() const { return m_lastMousePos; }
+    // Shows the control's new tool-tip text at once when its tip is up.
+    void UpdateToolTip(Control* control);
     // Events sent to a control carry the mouse position and a time stamp.
     void SendEvent(Control* control, EventType type, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -1,0 +1,370 @@
+#include "panel/MainForm.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/MiscThread.h"
+#include "base/ThreadRegistry.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceMessages.h"
+#include "device/VolumeScale.h"
+#include "panel/ChannelMap.h"
+#include "panel/CheckBoxSwitchWidget.h"
+#include "panel/CircleSliderKnobWidget.h"
+#include "panel/DecibelText.h"
+#include "panel/LabelTextWidget.h"
+#include "panel/SliderFaderWidget.h"
+#include "ui/controls/CircleSlider.h"
+#include "ui/controls/LabelTemplate.h"
+#include "ui/controls/Slider.h"
+#include "ui/menu/CMenuWnd.h"
+
+namespace {
+
+constexpr UINT kNotificationVolume = 3;
+constexpr UINT kNotificationMute = 4;
+
+// The faders in the order they are enabled and disabled.
+constexpr const wchar_t* kFaderNames[] = {
+    L"input_master",        L"input_mic1",         L"input_mic2",          L"input_guitar",
+    L"input_phone1_left",   L"input_phone1_right", L"input_phone2_left",   L"input_phone2_right",
+    L"output_master",       L"output_ear_left",    L"output_ear_right",    L"output_phone1_left",
+    L"output_phone1_right", L"output_phone2_left", L"output_phone2_right", L"output_box_left",
+    L"output_box_right",    L"device_MIC1",        L"device_MIC2",         L"device_GUITAR",
+    L"device_HP",
+};
+
+constexpr const wchar_t* kCheckBoxNames[] = {
+    L"input_master_mute",  L"input_mic1_mute",    L"input_mic2_mute",    L"input_guitar_mute",
+    L"input_phone1_mute",  L"input_phone2_mute",  L"input_48v",          L"input_invert",
+    L"input_phone1_lock",  L"input_phone2_lock",  L"output_master_mute", L"output_ear_mute",
+    L"output_phone1_mute", L"output_phone2_mute", L"output_box_mute",    L"output_ear_lock",
+    L"output_phone1_lock", L"output_phone2_lock", L"output_box_lock",
+};
+
+bool EndsWith(const std::wstring& text, std::wstring_view end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The groove of a fader: stereo pairs have left and right halves.
+std::wstring FaderImage(const std::wstring& name, bool connected)
+{
+    std::wstring image = L"slidarBar_single";
+    if (EndsWith(name, L"_left"))
+        image = L"slidarBar_left";
+    else if (EndsWith(name, L"_right"))
+        image = L"slidarBar_right";
+    return image + (connected ? L".png" : L"_disable.png");
+}
+
+} // namespace
+
+MainForm::MainForm() : m_manager(*DeviceManager::GetInstance()), m_device(m_manager) {}
+
+MainForm::~MainForm()
+{
+    // The misc thread's timer is bound to this form; it ends before the form.
+    m_miscThread.reset();
+    if (m_notifyWindow)
+        m_manager.notifyWindows.Remove(m_notifyWindow);
+}
+
+void MainForm::InitWindow()
+{
+    BindControls();
+    if (m_settingsButton)
+        m_settingsButton->SetEnabled(false);
+    AttachHandlers();
+    m_miscThread = std::make_unique<MiscThread>();
+    m_trayIcon.Add(GetHWND());
+    m_notifyWindow = GetHWND();
+    m_manager.notifyWindows.Append(m_notifyWindow);
+}
+
+void MainForm::BindControls()
+{
+    m_settingsButton = dynamic_cast<ui::Button*>(FindControl(std::wstring(L"settings")));
+    m_hideButton = dynamic_cast<ui::Button*>(FindControl(std::wstring(L"hidebtn")));
+    for (const wchar_t* name : kFaderNames) {
+        auto* slider = dynamic_cast<ui::Slider*>(FindControl(std::wstring(name)));
+        if (!slider)
+            continue;
+        m_faders.push_back(slider);
+        SliderFaderWidget::LevelText levelText;
+        if (const MixerFader* fader = ChannelMap::FindFader(name)) {
+            const bool isInput = fader->isInput;
+            levelText = [this, isInput](double position) {
+                return FaderLevelText(isInput, position);
+            };
+        }
+        m_widgets.Add(name, std::make_unique<SliderFaderWidget>(*slider, std::move(levelText)));
+    }
+    for (const wchar_t* name : kCheckBoxNames) {
+        if (auto* box = dynamic_cast<ui::CheckBox*>(FindControl(std::wstring(name)))) {
+            m_checkBoxes.push_back(box);
+            m_widgets.Add(name, std::make_unique<CheckBoxSwitchWidget>(*box));
+        }
+    }
+    for (const GainKnob& knob : ChannelMap::Knobs()) {
+        if (auto* circle = dynamic_cast<ui::CircleSlider*>(FindControl(std::wstring(knob.name)))) {
+            m_knobs.push_back(circle);
+            m_widgets.Add(knob.name, std::make_unique<CircleSliderKnobWidget>(*circle));
+        }
+        if (auto* label = dynamic_cast<ui::Label*>(FindControl(std::wstring(knob.label))))
+            m_widgets.Add(knob.label, std::make_unique<LabelTextWidget>(*label));
+    }
+}
+
+void MainForm::AttachHandlers()
+{
+    for (ui::Slider* slider : m_faders) {
+        slider->AddEventHandler(ui::kEventValueChange,
+                                ToWeakCallback([this, slider](const ui::EventArgs&) {
+                                    m_rules.OnFaderMoved(slider->GetName(), slider->GetValue());
+                                    return true;
+                                }));
+    }
+    for (ui::CheckBox* box : m_checkBoxes) {
+        const std::wstring& name = box->GetName();
+        auto onChange = [this, box](bool selected) {
+            const std::wstring& boxName = box->GetName();
+            if (boxName == ChannelMap::kPhantomPowerBox)
+                m_rules.OnPhantomPowerChanged(selected);
+            else if (boxName == ChannelMap::kInvertBox)
+                m_rules.OnInvertChanged(selected);
+            else if (ChannelMap::FindByLockBox(boxName))
+                m_rules.OnLockChanged(boxName, selected);
+            else
+                m_rules.OnMuteChanged(boxName, selected);
+        };
+        // Selecting a lock box (unlocking) does nothing.
+        if (!ChannelMap::FindByLockBox(name)) {
+            box->AddEventHandler(ui::kEventSelect, ToWeakCallback([onChange](const ui::EventArgs&) {
+                                     onChange(true);
+                                     return true;
+                                 }));
+        }
+        box->AddEventHandler(ui::kEventUnSelect, ToWeakCallback([onChange](const ui::EventArgs&) {
+                                 onChange(false);
+                                 return true;
+                             }));
+    }
+    for (ui::CircleSlider* knob : m_knobs) {
+        knob->AddEventHandler(ui::kEventValueChange,
+                              ToWeakCallback([this, knob](const ui::EventArgs&) {
+                                  m_rules.OnKnobTurned(knob->GetName(), knob->GetValue());
+                                  return true;
+                              }));
+    }
+    if (m_hideButton) {
+        m_hideButton->AddEventHandler(ui::kEventClick, ToWeakCallback([this](const ui::EventArgs&) {
+                                          HideMainWindow();
+                                          return true;
+                                      }));
+    }
+}
+
+LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+        m_trayIcon.Restore();
+        handled = true;
+        return 0;
+    }
+    switch (message) {
+    case TrayIcon::kCallbackMessage:
+        if (lParam == WM_LBUTTONUP)
+            ShowMainWindow();
+        else if (lParam == WM_RBUTTONUP)
+            ShowTrayMenu();
+        handled = true;
+        return 0;
+    case kMsgShow:
+        ::OutputDebugStringW(L"UIMSG_USER");
+        ShowMainWindow();
+        handled = true;
+        return 0;
+    case kMsgExit:
+        ExitApplication();
+        handled = true;
+        return 0;
+    case WM_DEVICE_CHANGE:
+        ::OutputDebugStringW(L"device change");
+        if (wParam == kDeviceArrived)
+            ConnectDevice();
+        else if (wParam == kDeviceRemoved)
+            DisconnectDevice();
+        handled = true;
+        return 0;
+    case WM_DEVICE_NOTIFICATION:
+        ::OutputDebugStringW(L"WM_DEVICE_NOTIFICATION\r\n");
+        if (lParam == kNotificationVolume)
+            m_rules.ShowVolumes();
+        else if (lParam == kNotificationMute)
+            m_rules.ShowMutes();
+        handled = true;
+        return 0;
+    case WM_CLOSE:
+        // Closing ends the program; the window stays until the loop is gone.
+        ExitApplication();
+        handled = true;
+        return 1;
+    default:
+        return ui::WindowImplBase::HandleMessage(message, wParam, lParam, handled);
+    }
+}
+
+void MainForm::Initialize()
+{
+    TUsbAudioApiDll& api = m_manager.api;
+    if (!api.TUSBAUDIO_RegisterPnpNotification ||
+        api.TUSBAUDIO_RegisterPnpNotification(nullptr, nullptr, GetHWND(), WM_DEVICE_CHANGE, 0) !=
+            0) {
+        ::MessageBoxW(nullptr, L"Initialize", L"TUSBAUDIO_RegisterPnpNotification", MB_ICONERROR);
+    }
+    if (!api.TUSBAUDIO_EnumerateDevices || api.TUSBAUDIO_EnumerateDevices() != 0)
+        return;
+    if (!api.TUSBAUDIO_GetDeviceCount || api.TUSBAUDIO_GetDeviceCount() == 0)
+        DisconnectDevice();
+    else
+        ConnectDevice();
+}
+
+void MainForm::ConnectDevice()
+{
+    if (m_manager.OpenDevice() != 0)
+        return;
+    SetFaderImages(true);
+    for (ui::Slider* slider : m_faders)
+        slider->SetEnabled(true);
+    for (ui::CheckBox* box : m_checkBoxes)
+        box->SetEnabled(true);
+    m_rules.ShowSwitches();
+    for (ui::CircleSlider* knob : m_knobs)
+        knob->SetEnabled(true);
+    m_rules.ShowVolumes();
+    m_rules.ShowMutes();
+    m_rules.ShowGains();
+    if (m_settingsButton)
+        m_settingsButton->SetEnabled(true);
+    RefreshLevelTexts();
+    StartPolling();
+}
+
+void MainForm::DisconnectDevice()
+{
+    m_manager.CloseDevice();
+    SetFaderImages(false);
+    for (ui::Slider* slider : m_faders) {
+        slider->SetEnabled(false);
+        m_widgets.Fader(slider->GetName())->ShowValue(slider->GetMaxValue());
+    }
+    for (ui::CheckBox* box : m_checkBoxes)
+        box->SetEnabled(false);
+    if (m_settingsButton)
+        m_settingsButton->SetEnabled(false);
+    for (ui::CircleSlider* knob : m_knobs)
+        knob->SetEnabled(false);
+    StopPolling();
+    m_rules.ForgetDeviceVolumeBlock();
+}
+
+void MainForm::SetFaderImages(bool connected)
+{
+    for (ui::Slider* slider : m_faders)
+        slider->SetBkImage(FaderImage(slider->GetName(), connected));
+}
+
+void MainForm::StartPolling()
+{
+    m_rules.PollDeviceVolumes();
+    if (!m_miscThread->IsRunning())
+        m_miscThread->Start(obase::MessageLoop::Type::kDefault);
+    if (m_polling)
+        return;
+    // Only the weak callbacks cross to the misc thread: the form itself is
+    // touched on the UI thread alone.
+    const auto poll = ToWeakCallback([this] { m_rules.PollDeviceVolumes(); });
+    const auto tick = ToWeakCallback([poll] { obase::ThreadRegistry::PostTask(0, poll); });
+    m_polling = obase::ThreadRegistry::PostRepeatedTask(
+        MiscThread::kIdentifier, tick, obase::TimeDelta::FromMilliseconds(kPollPeriodMs), -1);
+}
+
+void MainForm::StopPolling()
+{
+    m_miscThread->Stop();
+    m_polling = false;
+}
+
+std::wstring MainForm::FaderLevelText(bool isInput, double position) const
+{
+    position = std::max(position, 0.0);
+    if (m_manager.deviceHandle != 0)
+        return DecibelText(m_manager.PositionToVolume(position, isInput));
+    const int point = std::min(static_cast<int>(position), VolumeScale::kTablePoints - 1);
+    return DecibelText(VolumeScale::TableVolume(point));
+}
+
+void MainForm::RefreshLevelTexts()
+{
+    for (ui::Slider* slider : m_faders) {
+        if (SliderFaderWidget* fader = m_widgets.SliderFader(slider->GetName()))
+            fader->RefreshLevelText();
+    }
+}
+
+void MainForm::ShowMainWindow()
+{
+    HWND window = GetHWND();
+    const bool wasVisible = ::IsWindowVisible(window) != FALSE;
+    ::ShowWindow(window, SW_SHOW);
+    if (m_hideButton) {
+        m_hideButton->SetState(ui::kControlStateNormal);
+        m_hideButton->SetHotAlpha(0);
+        m_hideButton->Invalidate();
+    }
+    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (!wasVisible)
+        Initialize();
+}
+
+void MainForm::ShowTrayMenu()
+{
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    auto* menu = new orb_comp::CMenuWnd(nullptr);
+    if (!menu->Init(L"settings_menu.xml", L"xml", ui::UiPoint(cursor.x, cursor.y)))
+        return;
+    const auto onSelect = [this, menu](const wchar_t* item, void (MainForm::*action)()) {
+        if (ui::Control* control = menu->FindControl(std::wstring(item))) {
+            control->AddEventHandler(ui::kEventSelect,
+                                     ToWeakCallback([this, action](const ui::EventArgs&) {
+                                         (this->*action)();
+                                         return true;
+                                     }));
+        }
+    };
+    onSelect(L"first", &MainForm::ShowMainWindow);
+    onSelect(L"second", &MainForm::ExitApplication);
+    menu->Show();
+}
+
+void MainForm::HideMainWindow()
+{
+    if (m_manager.api.TUSBAUDIO_UnregisterPnpNotification)
+        m_manager.api.TUSBAUDIO_UnregisterPnpNotification();
+    DisconnectDevice();
+    ::ShowWindow(GetHWND(), SW_HIDE);
+}
+
+void MainForm::ExitApplication()
+{
+    m_trayIcon.Remove();
+    DisconnectDevice();
+    if (m_manager.api.TUSBAUDIO_UnregisterPnpNotification)
+        m_manager.api.TUSBAUDIO_UnregisterPnpNotification();
+    ::PostQuitMessage(0);
+}

@@ -1,0 +1,39 @@
+#!/bin/sh
+# Screenshots of the mixer window against the simulated interface, on a
+# private Xvfb: first with no device plugged (disconnected look), then after
+# plugging it in (connected look). Writes
+#   build/screenshots/mixer-disconnected.png
+#   build/screenshots/mixer-connected.png
+# cropped to the window (1138 x 555 with its shadow, centred on the display).
+set -e
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+export BUILD_DIR="$build"
+"$root/scripts/build.sh" --target KorVaneControls tusbaudioapi simctl
+prefix="$build/wineprefix"
+out="$build/screenshots"
+mkdir -p "$out"
+"$root/scripts/wine-run.sh" "$prefix" regsvr32 /s \
+  "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
+
+unset DISPLAY
+"$root/scripts/with-display.sh" sh -c '
+  root="$0"; build="$1"; out="$2"
+  run() { "$root/scripts/wine-run.sh" "$build/wineprefix" "$@"; }
+  shoot() {
+    import -window root "$out/screen.png"
+    # The window is centred on the 1600 x 1000 display.
+    convert "$out/screen.png" -crop 1138x555+231+222 +repage "$out/$1"
+    rm -f "$out/screen.png"
+  }
+  KVSIM_COMMANDS="plugged 0" run "$build/bin/KorVaneControls.exe" &
+  panel=$!
+  sleep 6
+  shoot mixer-disconnected.png
+  run "$build/bin/simctl.exe" \
+    "plug; volume in 1 -3584; volume out 3 -2560; mute out 1 1; mute out 2 1; gain 1 5; gain 2 7; invert 1" >/dev/null
+  sleep 2
+  shoot mixer-connected.png
+  WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
+echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png"

@@ -1,0 +1,150 @@
+// The tray icon and its menu driving the main window, in the program's UI
+// thread against the simulated interface.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "panel/MainForm.h"
+#include "tests/panel/MainFormTestHost.h"
+
+namespace {
+
+// What the main form told the shell about its icon, in order; the number of
+// device closings in the journal is noted with every removal.
+struct ShellLog {
+    std::mutex lock;
+    std::vector<DWORD> commands;
+    std::vector<size_t> closesAtRemoval;
+    std::atomic<UINT> callbackMessage{0};
+};
+
+size_t Count(const std::vector<std::wstring>& calls, const wchar_t* entry)
+{
+    return static_cast<size_t>(std::count_if(
+        calls.begin(), calls.end(), [&](const auto& line) { return line.rfind(entry, 0) == 0; }));
+}
+
+class TrayFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(m_host.Window(), nullptr);
+        std::shared_ptr<ShellLog> log = m_log;
+        m_host.OnUi([log](MainForm& form) {
+            log->callbackMessage = form.GetTrayIcon().Record().uCallbackMessage;
+            form.GetTrayIcon().SetNotifyFunction([log](DWORD command, NOTIFYICONDATAW*) {
+                std::lock_guard<std::mutex> hold(log->lock);
+                log->commands.push_back(command);
+                if (command == NIM_DELETE) {
+                    log->closesAtRemoval.push_back(
+                        MainFormTestHost::Sim().Calls(L"TUSBAUDIO_CloseDevice").size());
+                }
+                return TRUE;
+            });
+        });
+        m_host.NewCalls();
+    }
+
+    void Tray(LPARAM mouseMessage)
+    {
+        ::PostMessageW(m_host.Window(), 0x401, 132, mouseMessage);
+        m_host.OnUi([](MainForm&) {});
+    }
+
+    bool Visible() const { return ::IsWindowVisible(m_host.Window()) != FALSE; }
+    static bool Eventually(const std::function<bool()>& condition)
+    {
+        for (int tries = 0; tries < 300 && !condition(); ++tries)
+            ::Sleep(10);
+        return condition();
+    }
+
+    // The menu the last right click opened, driven from the keyboard.
+    HWND Menu() const
+    {
+        HWND menu = nullptr;
+        Eventually([&] { return (menu = ::FindWindowW(L"MenuWnd", nullptr)) != nullptr; });
+        return menu;
+    }
+    void MenuKeys(std::initializer_list<WPARAM> keys, bool wait = true)
+    {
+        HWND menu = Menu();
+        ASSERT_NE(menu, nullptr);
+        for (WPARAM key : keys)
+            ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+        if (wait)
+            m_host.OnUi([](MainForm&) {});
+    }
+
+    MainFormTestHost m_host;
+    std::shared_ptr<ShellLog> m_log = std::make_shared<ShellLog>();
+};
+
+TEST_F(TrayFlowTest, LeftClickAndShowReconnectOnlyAHiddenWindow)
+{
+    EXPECT_EQ(m_log->callbackMessage, 0x401u);
+    m_host.OnUi([](MainForm& form) { form.HideMainWindow(); });
+    EXPECT_FALSE(Visible());
+    EXPECT_EQ(Count(m_host.NewCalls(), L"TUSBAUDIO_CloseDevice"), 1u);
+
+    Tray(WM_LBUTTONUP);
+    EXPECT_TRUE(Eventually([this] { return Visible(); }));
+    EXPECT_TRUE(m_host.WaitForCall(L"TUSBAUDIO_OpenDeviceByIndex"));
+    m_host.NewCalls();
+    Tray(WM_LBUTTONUP);
+    Tray(WM_MOUSEMOVE);
+    ::Sleep(300);
+    m_host.OnUi([](MainForm&) {});
+    EXPECT_TRUE(Visible());
+    EXPECT_EQ(Count(m_host.NewCalls(), L"TUSBAUDIO_OpenDeviceByIndex"), 0u)
+        << "a visible window is only raised";
+
+    // Right click: the menu opens at the cursor; "Show" acts as a left click.
+    m_host.OnUi([](MainForm& form) { form.HideMainWindow(); });
+    ::SetCursorPos(150, 120);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    Tray(WM_RBUTTONUP);
+    HWND menu = Menu();
+    ASSERT_NE(menu, nullptr);
+    // The menu is made, shown and placed by the UI thread meanwhile.
+    RECT rect{};
+    Eventually([&] {
+        ::GetWindowRect(menu, &rect);
+        return rect.left == cursor.x && rect.top == cursor.y;
+    });
+    EXPECT_EQ(rect.left, cursor.x);
+    EXPECT_EQ(rect.top, cursor.y);
+    m_host.NewCalls();
+    MenuKeys({VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(Eventually([this] { return Visible(); }));
+    EXPECT_TRUE(m_host.WaitForCall(L"TUSBAUDIO_OpenDeviceByIndex"));
+}
+
+TEST_F(TrayFlowTest, TheIconComesBackWhenTheShellRestarts)
+{
+    ::PostMessageW(m_host.Window(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    m_host.OnUi([](MainForm&) {});
+    std::lock_guard<std::mutex> hold(m_log->lock);
+    EXPECT_EQ(m_log->commands, std::vector<DWORD>{NIM_ADD});
+}
+
+TEST_F(TrayFlowTest, ExitFromTheMenuRemovesTheIconBeforeClosingTheDevice)
+{
+    const size_t closesBefore = MainFormTestHost::Sim().Calls(L"TUSBAUDIO_CloseDevice").size();
+    Tray(WM_RBUTTONUP);
+    MenuKeys({VK_END, VK_RETURN}, false); // the loop ends
+    ASSERT_TRUE(m_host.WaitForCall(L"TUSBAUDIO_CloseDevice"));
+    EXPECT_TRUE(m_host.WaitForCall(L"TUSBAUDIO_UnregisterPnpNotification"));
+    std::lock_guard<std::mutex> hold(m_log->lock);
+    ASSERT_FALSE(m_log->closesAtRemoval.empty());
+    EXPECT_EQ(m_log->commands.front(), static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(m_log->closesAtRemoval.front(), closesBefore) << "icon removed first";
+}
+
+} // namespace
