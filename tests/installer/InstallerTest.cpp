@@ -247,12 +247,15 @@ TEST(Installer, InstallsRunsHiddenReplacesWhileRunningAndUninstallsEverything)
     HWND window = FindWindowW(L"KorVaneControls", nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return ReadText(journal).find("TUSBAUDIO_CheckApiVersion(5,9)") != std::string::npos;
-        },
-        10))
+    const auto journalHas = [&](const char* text) {
+        return WaitUntil([&] { return ReadText(journal).find(text) != std::string::npos; }, 10);
+    };
+    EXPECT_TRUE(journalHas("TUSBAUDIO_CheckApiVersion(5,9)"))
         << "the panel did not bind the simulated interface";
+    // A plain start shows the running panel, which then connects.
+    EXPECT_EQ(RunToEnd(L"\"" + kProgram + L"\""), 0u);
+    EXPECT_TRUE(journalHas("TUSBAUDIO_OpenDeviceByIndex(0,&) = 0x00000000"));
+    EXPECT_TRUE(IsWindowVisible(window));
 
     // Installing again ends the running panel through "-exitall" first.
     ASSERT_EQ(Install(L"/NOAUTOSTART"), 0u);
