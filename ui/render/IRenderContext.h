@@ -54,8 +54,9 @@ public:
     virtual void RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha) = 0;
 
     // A draw (a window's paint, a frame): calls between BeginDraw and
-    // EndDraw share one graphics object instead of making one each. Draws
-    // nest; the outermost EndDraw ends it.
+    // EndDraw share their graphics object (made anew only when the clip or
+    // origin changes) instead of making one each. Draws nest; the outermost
+    // EndDraw ends it, after which the pixels may be read directly.
     virtual void BeginDraw() = 0;
     virtual void EndDraw() = 0;
 

@@ -204,8 +204,8 @@ void RenderContext_GdiPlus::EndDraw()
         return;
     if (--m_drawDepth == 0) {
         // Whatever GDI+ still holds reaches the bitmap before anyone reads it.
-        if (m_drawGraphics != nullptr && m_drawGraphics->Get() != nullptr)
-            gdip::GdipFlush(m_drawGraphics->Get(), Gdiplus::FlushIntentionSync);
+        if (m_drawGraphics != nullptr)
+            m_drawGraphics->Flush();
         m_drawGraphics.reset();
     }
 }

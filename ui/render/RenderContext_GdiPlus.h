@@ -11,9 +11,10 @@ namespace ui {
 class GdiPlusGraphics;
 class GdiPlusTextCache;
 
-// Shapes and text go through a GDI+ graphics object on the memory DC: one
-// for the whole of a draw (BeginDraw to EndDraw), otherwise one per call.
-// Bitmaps are copied with BitBlt, StretchBlt and AlphaBlend.
+// Shapes and text go through a GDI+ graphics object on the memory DC: in a
+// draw (BeginDraw to EndDraw) one kept until the clip or origin changes,
+// otherwise one per call. Bitmaps are copied with BitBlt, StretchBlt and
+// AlphaBlend. GDI+ fonts and the string format are made once per context.
 class RenderContext_GdiPlus final : public IRenderContext {
 public:
     RenderContext_GdiPlus();
