@@ -78,6 +78,9 @@ void ExpectDisconnected(MainFormTestHost& host)
     EXPECT_EQ(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
 }
 
+// Each test expects a process of its own, as CTest runs them: the device
+// manager keeps the first device's volume ranges and the simulator counts
+// handles for the life of the process.
 class MainFormFlowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -335,6 +338,17 @@ TEST_F(MainFormFlowTest, ShowsOddDeviceStatesThenHidesShowsAndStopsPollingWhenDe
     host.OnUi([](MainForm& form) { ::DestroyWindow(form.GetHWND()); });
     EXPECT_EQ(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
     Sim().Control(L"range in 0 -32512 0 256");
+}
+
+TEST_F(MainFormFlowTest, ARefusedDeviceLeavesTheMixerDisconnected)
+{
+    Sim().Control(L"usbmode 1");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    EXPECT_THAT(Only(host.NewCalls(), {L"TUSBAUDIO_CloseDevice"}),
+                ElementsAre(L"TUSBAUDIO_CloseDevice(1)"));
+    ExpectDisconnected(host);
+    Sim().Control(L"usbmode 0");
 }
 
 } // namespace
