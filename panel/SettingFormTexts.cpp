@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 
 namespace {
 

@@ -3,7 +3,8 @@
 # simulated interface on a private Xvfb: the mixer's settings button is
 # clicked with the real pointer, so the window opens where the cursor is.
 # Writes build/screenshots/settings-over-mixer.png (the whole 1600 x 1000
-# display) and build/screenshots/settings.png (the settings window alone).
+# display), build/screenshots/settings.png (the settings window alone) and
+# build/screenshots/settings-combo.png (with its buffer-size list open).
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -38,6 +39,12 @@ unset DISPLAY
   import -window root "$out/settings-over-mixer.png"
   # The settings window opens at the cursor: 240 x 500 inside its shadow.
   convert "$out/settings-over-mixer.png" -crop 268x528+1295+253 +repage "$out/settings.png"
+  # The ASIO buffer combo dropped down.
+  xdotool mousemove 1477 358 click 1
+  sleep 2
+  import -window root "$out/screen.png"
+  convert "$out/screen.png" -crop 268x528+1295+253 +repage "$out/settings-combo.png"
+  rm -f "$out/screen.png"
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
   wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
-echo "Screenshots: $out/settings-over-mixer.png $out/settings.png"
+echo "Screenshots: $out/settings-over-mixer.png $out/settings.png $out/settings-combo.png"

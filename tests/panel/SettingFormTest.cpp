@@ -48,8 +48,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000)
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (done() || ::GetTickCount() - start >= timeoutMs)
-            return done();
+        const bool finished = done();
+        if (finished || ::GetTickCount() - start >= timeoutMs)
+            return finished;
         ::Sleep(5);
     }
 }
@@ -60,8 +61,8 @@ protected:
     {
         StartUi();
         Bind(configuration);
-        ASSERT_EQ(0u, manager->OpenDevice());
-        m_form = new SettingForm(*manager);
+        ASSERT_EQ(0u, m_manager->OpenDevice());
+        m_form = new SettingForm(*m_manager);
         m_hwnd = m_form->Create(nullptr, SettingForm::kClassName, WS_POPUP | WS_VISIBLE,
                                 WS_EX_TOOLWINDOW, true, ui::UiRect(0, 0, 800, 572));
         ASSERT_NE(m_hwnd, nullptr);
@@ -143,7 +144,7 @@ TEST_F(SettingFormTest, OpensWithEverythingReadFromTheDevice)
     EXPECT_EQ(Text(L"device_info").find(L"VID/PID:      0x1209/0x4b56\nRevision:     V1.02\n"),
               Text(L"device_info").find(L"VID/PID"));
     EXPECT_EQ(Text(L"driver_info"), L"Version 1.2.3   ST \nDebug Build\n");
-    EXPECT_EQ(manager->notifyWindows.Snapshot(), std::vector<HWND>{m_hwnd});
+    EXPECT_EQ(m_manager->notifyWindows.Snapshot(), std::vector<HWND>{m_hwnd});
 
     // A change made elsewhere reaches the window as a notification.
     Control(L"rate 44100; asio latency 256 128");
@@ -156,7 +157,7 @@ TEST_F(SettingFormTest, OpensWithEverythingReadFromTheDevice)
     // The close button unsubscribes the window and closes it.
     ClickControl(m_form->FindControl(std::wstring(L"closebtn")));
     ASSERT_TRUE(PumpUntil([this] { return !::IsWindow(m_hwnd); }));
-    EXPECT_TRUE(manager->notifyWindows.Snapshot().empty());
+    EXPECT_TRUE(m_manager->notifyWindows.Snapshot().empty());
 }
 
 TEST_F(SettingFormTest, ABufferPickAndSafeModeSendTheSizeWithTheStoredOptions)
@@ -195,6 +196,18 @@ TEST_F(SettingFormTest, AnUnlistedSizeSelectsNothingAndOneFormatDisablesItsCombo
     Pick(L"output format", 1);
     EXPECT_EQ(Sent(L"TUSBAUDIO_SetCurrentStreamFormat"),
               Journal({L"TUSBAUDIO_SetCurrentStreamFormat(1,0,4) = 0x00000000"}));
+}
+
+TEST_F(SettingFormTest, ASizeCountBeyondTheRecordsSlotsListsOnlyTheSlots)
+{
+    Open(L"asio count 41");
+    auto* buffer = Find<ui::Combo>(L"combo_buffer");
+    EXPECT_EQ(buffer->GetCount(), 40u);
+    EXPECT_EQ(buffer->GetCurSel(), 3);
+    Control(L"asio count 1000");
+    ASSERT_TRUE(PumpUntil([this] { return !Sent(L"TUSBAUDIO_GetASIOInstanceInfo").empty(); }));
+    Settle();
+    EXPECT_EQ(buffer->GetCount(), 40u);
 }
 
 } // namespace
