@@ -176,6 +176,9 @@ TEST_F(TrayFlowTest, TheIconComesBackWhenTheShellRestarts)
 TEST_F(TrayFlowTest, ExitFromTheMenuRemovesTheIconBeforeClosingTheDevice)
 {
     const size_t closesBefore = MainFormTestHost::Sim().Calls(L"TUSBAUDIO_CloseDevice").size();
+    // The main window disabled, as a modal settings window leaves it: the
+    // icon and its menu still answer.
+    m_host.OnUi([](MainForm& form) { ::EnableWindow(form.GetHWND(), FALSE); });
     Tray(WM_RBUTTONUP);
     MenuKeys({VK_END, VK_RETURN}, false); // the loop ends
     ASSERT_TRUE(m_host.WaitForCall(L"TUSBAUDIO_CloseDevice"));
