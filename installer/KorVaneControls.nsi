@@ -108,14 +108,21 @@ Function ${un}ClosePanel
     ${EndIf}
     System::Free $3
     System::Free $4
-    ; The window goes before the process ends: wait for the instance mutex.
+    ; The window goes before the process has ended: wait until the instance
+    ; mutex is gone and the program file can be written again.
     StrCpy $1 0
     ${Do}
         System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${INSTANCE_MUTEX}") p.r2'
         ${If} $2 == 0
-            Return
+            ClearErrors
+            FileOpen $2 "$INSTDIR\${EXE}" a
+            ${IfNot} ${Errors}
+                FileClose $2
+                Return
+            ${EndIf}
+        ${Else}
+            System::Call 'kernel32::CloseHandle(p r2)'
         ${EndIf}
-        System::Call 'kernel32::CloseHandle(p r2)'
         ${If} $1 >= 100
             ${ExitDo}
         ${EndIf}

@@ -305,3 +305,21 @@ TEST(Installer, LeavesAnExistingDriverAndEverythingNotItsOwn)
     EXPECT_EQ(RegString(HKEY_CLASSES_ROOT, kDriverKey, nullptr), vendorDriver);
     EXPECT_TRUE(Exists(vendorDriver));
 }
+
+TEST(Installer, ChangesNothingWhileAPanelCannotBeClosed)
+{
+    // Without a driver the panel waits in its "Can't find driver!" box: it
+    // holds the instance mutex but has no main window for "-exitall" to reach.
+    ASSERT_EQ(Install(L""), 0u);
+    Lengthen(kProgram);
+    const LONGLONG size = FileSize(kProgram);
+    HANDLE panel = Start(L"\"" + kProgram + L"\" -hide");
+    ASSERT_NE(panel, nullptr);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowW(L"#32770", nullptr)) != nullptr; }, 15));
+
+    EXPECT_EQ(Install(L""), 3u);
+    EXPECT_EQ(FileSize(kProgram), size);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(EndedWith(panel), 2u);
+}
