@@ -47,9 +47,13 @@ status=0
   done
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
   # Per-test times as reported by the test programs: "[       OK ] Name (N ms)".
-  cat "$log"/ui.*.txt "$log"/loop.*.txt |
+  cat "$log"/ui.*.txt "$log"/loop.*.txt | tr -d "\r" |
     sed -n "s/^\[ *\(OK\|FAILED\) *\] \([^ ]*\) (\([0-9]*\) ms)$/\3 \2 \1/p" >"$log/test-ms"
   echo "runs: $count of each test ($repeat per process), $(wc -l <"$log/test-ms") test runs, CPUs busy: $(nproc)"
+  echo "window-system start-up per test process (ms, before the first test):"
+  cat "$log"/ui.*.txt | tr -d "\r" | sed -n "s/^window system started in \([0-9]*\) ms$/\1/p" |
+    sort -n | tr "\n" " "
+  echo
   echo "slowest test runs (ms):"
   sort -n -r "$log/test-ms" | head -5
   awk -v limit="$limit_ms" "
