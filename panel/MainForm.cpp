@@ -23,6 +23,7 @@ namespace {
 
 constexpr UINT kNotificationVolume = 3;
 constexpr UINT kNotificationMute = 4;
+constexpr uint32_t kStatusAlreadyOpen = 1;
 
 // The faders in the order they are enabled and disabled.
 constexpr const wchar_t* kFaderNames[] = {
@@ -227,8 +228,15 @@ void MainForm::Initialize()
 
 void MainForm::ConnectDevice()
 {
-    if (m_manager.OpenDevice() != 0)
+    const uint32_t status = m_manager.OpenDevice();
+    if (status == kStatusAlreadyOpen)
         return;
+    if (status != 0) {
+        // A device that could not be opened (or was refused) must not look
+        // connected: the skin's start state would take moves that go nowhere.
+        DisconnectDevice();
+        return;
+    }
     SetFaderImages(true);
     for (ui::Slider* slider : m_faders)
         slider->SetEnabled(true);

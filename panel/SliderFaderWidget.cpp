@@ -41,7 +41,11 @@ void SliderFaderWidget::RefreshLevelText()
 {
     if (!m_levelText)
         return;
-    m_slider.SetToolTipText(m_levelText(m_slider.GetValue()));
+    std::wstring text = m_levelText(m_slider.GetValue());
+    // A shown tip is redrawn on every update; most values keep their level.
+    if (text == m_slider.GetToolTipText())
+        return;
+    m_slider.SetToolTipText(text);
     if (ui::Window* window = m_slider.GetWindow())
         window->UpdateToolTip(&m_slider);
 }

@@ -135,7 +135,8 @@ def groove(width, thumb_height, channel_x, channel_w, tick_sides, enabled):
     if enabled:
         rim, well, tick, unity = LINE, WELL, mix(DISABLED, TEXT2, 0.4), TEXT2
     else:
-        rim, well, tick, unity = mix(STRIP, LINE, 0.6), mix(STRIP, WELL, 0.45), mix(STRIP, DISABLED, 0.55), mix(STRIP, DISABLED, 0.8)
+        # Still readable under the veil that a disabled fader gets (global.xml).
+        rim, well, tick, unity = mix(LINE, DISABLED, 0.3), mix(STRIP, WELL, 0.5), DISABLED, mix(DISABLED, TEXT2, 0.3)
     c.fill_rounded(channel_x, top, channel_w, bottom - top, channel_w / 2, rim)
     c.fill_rounded(channel_x + 1, top + 1, channel_w - 2, bottom - top - 2, (channel_w - 2) / 2, well)
     for index, row in enumerate(rows):
@@ -325,11 +326,14 @@ def draw_shadow(root):
     c.save(root, "public/bk/bk_shadow.png")
 
 
-def draw_caption(root):
-    c = Canvas(4, 35)
-    c.rect(0, 0, 4, 35, CAPTION)
-    c.rect(0, 34, 4, 1, LINE)
-    c.save(root, "public/bk/caption_bk.png")
+def draw_logo(root):
+    """The mark before the window title: three fader slots with their caps
+    at different heights, the middle cap in the accent colour."""
+    c = Canvas(18, 18)
+    for x, cap, colour in ((3, 10, TEXT2), (9, 4, ACCENT), (15, 8, TEXT2)):
+        c.rect(x - 0.75, 2, 1.5, 14, DISABLED)
+        c.fill_rounded(x - 3, cap - 2, 6, 4, 1.2, colour)
+    c.save(root, "public/bk/logo.png")
 
 
 def caption_button(glyph, state):
@@ -404,16 +408,13 @@ def draw_checkboxes(root):
             c.save(root, f"public/checkbox/{name}_{state}.png")
 
 
-def draw_list_items(root):
+def draw_list_item(root):
     # Selected entry: an accent bar on the left over a faint accent tint;
     # drawn for the corner 3,0,0,0 so the bar keeps its width.
     c = Canvas(8, 8)
     c.rect(0, 0, 8, 8, ACCENT, 0.14)
     c.rect(0, 0, 3, 8, ACCENT)
     c.save(root, "public/list/item_selected.png")
-    c = Canvas(8, 8)
-    c.rect(0, 0, 8, 8, TEXT, 0.07)
-    c.save(root, "public/list/item_hot.png")
 
 
 def draw_scrollbars(root):
@@ -433,8 +434,11 @@ def draw_scrollbars(root):
 
 
 def draw_horizontal_slider(root):
+    # Drawn with some transparency on purpose: a fully opaque image is
+    # stretched without alpha, which would leave the thumb's antialiased
+    # edge translucent in the layered window.
     c = Canvas(8, 2)
-    c.rect(0, 0, 8, 2, LINE)
+    c.rect(0, 0, 8, 2, mix(LINE, TEXT2, 0.12), 0.9)
     c.save(root, "public/slider/slider_hor_bk.png")
     c = Canvas(8, 14)
     c.rect(0, 6, 8, 2, ACCENT)
@@ -458,11 +462,11 @@ def main():
     draw_switch_icons(root)
     draw_knob(root)
     draw_shadow(root)
-    draw_caption(root)
+    draw_logo(root)
     draw_caption_buttons(root)
     draw_combo(root)
     draw_checkboxes(root)
-    draw_list_items(root)
+    draw_list_item(root)
     draw_scrollbars(root)
     draw_horizontal_slider(root)
     print("scale rows, 15-high thumb:", fader_tick_rows(15))

@@ -4,7 +4,7 @@
 # plugging it in (connected look). Writes
 #   build/screenshots/mixer-disconnected.png
 #   build/screenshots/mixer-connected.png
-# cropped to the window (1138 x 555 with its shadow, centred on the display).
+# cropped to the window (1138 x 555 with its shadow).
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -13,27 +13,37 @@ export BUILD_DIR="$build"
 prefix="$build/wineprefix"
 out="$build/screenshots"
 mkdir -p "$out"
-"$root/scripts/wine-run.sh" "$prefix" regsvr32 /s \
-  "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
+library="$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
+# A wine server left from a run without this display would place the window
+# for another screen.
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 
 unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
-  root="$0"; build="$1"; out="$2"
+  root="$0"; build="$1"; out="$2"; library="$3"
   run() { "$root/scripts/wine-run.sh" "$build/wineprefix" "$@"; }
+  run regsvr32 /s "$library"
   shoot() {
     import -window root "$out/screen.png"
-    # The window is centred on the 1600 x 1000 display.
-    convert "$out/screen.png" -crop 1138x555+231+222 +repage "$out/$1"
+    geometry=$(xwininfo -name KorVaneControls |
+      awk "/Absolute upper-left X/{x=\$4} /Absolute upper-left Y/{y=\$4}
+           /Width/{w=\$2} /Height/{h=\$2} END{print w \"x\" h \"+\" x \"+\" y}")
+    convert "$out/screen.png" -crop "$geometry" +repage "$out/$1"
     rm -f "$out/screen.png"
   }
   KVSIM_COMMANDS="plugged 0" run "$build/bin/KorVaneControls.exe" &
   panel=$!
-  sleep 6
+  # Until the window is mapped, then a moment for its first frames.
+  for i in $(seq 60); do
+    xwininfo -name KorVaneControls >/dev/null 2>&1 && break
+    sleep 0.5
+  done
+  sleep 2
   shoot mixer-disconnected.png
   run "$build/bin/simctl.exe" \
     "plug; volume in 1 -3584; volume out 3 -2560; mute out 1 1; mute out 2 1; gain 1 5; gain 2 7; invert 1" >/dev/null
   sleep 2
   shoot mixer-connected.png
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
-  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
+  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out" "$library"
 echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png"

@@ -48,7 +48,8 @@ std::vector<std::wstring> Only(const std::vector<std::wstring>& lines,
 size_t Polls(const std::vector<std::wstring>& journal)
 {
     return static_cast<size_t>(std::count_if(journal.begin(), journal.end(), [](const auto& l) {
-        return l.find(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,20,") != std::wstring::npos;
+        return l.rfind(L"TUSBAUDIO_AudioControlRequestGet(", 0) == 0 &&
+               l.find(L",10,1,20,0,") != std::wstring::npos;
     }));
 }
 
@@ -77,6 +78,9 @@ void ExpectDisconnected(MainFormTestHost& host)
     EXPECT_EQ(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
 }
 
+// Each test expects a process of its own, as CTest runs them: the device
+// manager keeps the first device's volume ranges and the simulator counts
+// handles for the life of the process.
 class MainFormFlowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -107,7 +111,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     // Plugged: the whole state is read, in order, and shown.
     Sim().Control(L"plug");
     ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,19,"));
-    host.OnUi([](MainForm&) {});
+    host.Flush();
     const std::vector<std::wstring> reads = Only(
         host.NewCalls(),
         {L"TUSBAUDIO_GetVolume(", L"TUSBAUDIO_GetMute(", L"TUSBAUDIO_AudioControlRequestGet("});
@@ -191,7 +195,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
                 IsEmpty());
 
     // The user's moves: quantised, sent in the rules' order, tool tips in dB.
-    host.DragFader(L"input_mic1", 30.7);
+    host.DragFader(L"input_mic1", 30.5);
     host.Wheel(L"input_master", -1);
     host.DragFader(L"output_box_right", 20.4);
     host.Click(L"output_box_lock"); // unlock: nothing sent
@@ -234,14 +238,18 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     });
 
     // A second arrival while connected changes nothing.
+    ::Sleep(3 * MainForm::kPollPeriodMs); // the notifications of the changes above settle
+    host.NewCalls();
     ::PostMessageW(host.Window(), WM_DEVICE_CHANGE, 1, 0);
-    host.OnUi([](MainForm&) {});
-    EXPECT_THAT(host.NewCalls(), IsEmpty());
+    host.Flush();
+    EXPECT_THAT(Only(host.NewCalls(), {L"TUSBAUDIO_Enumerate", L"TUSBAUDIO_Open", L"TUSBAUDIO_Set",
+                                       L"TUSBAUDIO_Get", L"TUSBAUDIO_AudioControlRequest"}),
+                IsEmpty());
 
     // Unplugged: closed, greyed at the top, polling stopped.
     Sim().Control(L"unplug");
     ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_CloseDevice("));
-    host.OnUi([](MainForm&) {});
+    host.Flush();
     ExpectDisconnected(host);
     host.NewCalls();
     const size_t pollsBefore = Polls(Sim().Journal());
@@ -250,7 +258,7 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
 
     // Replugged: everything read again and exactly one poll every 200 ms.
     Sim().Control(L"plug");
-    ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(1,10,1,19,"));
+    ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_AudioControlRequestGet(2,10,1,19,"));
     host.OnUi([](MainForm& form) {
         EXPECT_TRUE(IsEnabled(form, L"input_mic1"));
         EXPECT_EQ(30.0, FaderValue(form, L"input_mic1"));
@@ -268,7 +276,79 @@ TEST_F(MainFormFlowTest, FollowsTheDeviceFromAbsentThroughUseToUnplugAndReplug)
     const std::vector<std::wstring> exit =
         Only(host.NewCalls(), {L"TUSBAUDIO_CloseDevice", L"TUSBAUDIO_UnregisterPnpNotification"});
     EXPECT_THAT(exit,
-                ElementsAre(L"TUSBAUDIO_CloseDevice(1)", L"TUSBAUDIO_UnregisterPnpNotification()"));
+                ElementsAre(L"TUSBAUDIO_CloseDevice(2)", L"TUSBAUDIO_UnregisterPnpNotification()"));
+}
+
+TEST_F(MainFormFlowTest, ShowsOddDeviceStatesThenHidesShowsAndStopsPollingWhenDestroyed)
+{
+    // An input range down to -100 dB, sides of a pair muted differently, gain
+    // steps beyond the knob's range, a failed volume read.
+    Sim().Control(
+        L"range in 0 -25600 0 256; mute out 3 1; mute out 0 1; gain 1 5; gain 2 10;"
+        L"volume out 0 -2560; fail TUSBAUDIO_GetVolume 0xEE000050 1");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    host.OnUi([](MainForm& form) {
+        EXPECT_EQ(44.0, FaderValue(form, L"output_master")); // its read failed
+        EXPECT_TRUE(IsSelected(form, L"output_master_mute"));
+        EXPECT_FALSE(IsEnabled(form, L"output_master"));
+        EXPECT_FALSE(IsSelected(form, L"input_master_mute"));
+        EXPECT_TRUE(IsEnabled(form, L"input_master"));
+        EXPECT_FALSE(IsSelected(form, L"output_phone1_mute"));
+        EXPECT_TRUE(IsEnabled(form, L"output_phone1_left"));
+        EXPECT_TRUE(IsEnabled(form, L"output_phone1_right"));
+        EXPECT_EQ(5.0, FaderValue(form, L"mic1amp"));
+        EXPECT_EQ(L"9DB", Text(form, L"mic1_value"));
+        EXPECT_EQ(L"24DB", Text(form, L"mic2_value"));
+    });
+    host.NewCalls();
+    host.DragFader(L"input_mic1", 0.3); // below the range: the lowest point it can take
+    EXPECT_THAT(
+        Only(host.NewCalls(), {L"TUSBAUDIO_SetVolume"}),
+        ElementsAre(L"TUSBAUDIO_SetVolume(1,1,1,-17920)", L"TUSBAUDIO_SetVolume(1,1,1,-17920)"));
+    host.OnUi([](MainForm& form) {
+        EXPECT_EQ(1.0, FaderValue(form, L"input_mic1"));
+        EXPECT_EQ(L"-70 dB", ToolTip(form, L"input_mic1"));
+    });
+
+    // Hidden by its button: device and plug and play released, polling stopped.
+    host.Click(L"hidebtn");
+    EXPECT_FALSE(::IsWindowVisible(host.Window()));
+    EXPECT_THAT(
+        Only(host.NewCalls(), {L"TUSBAUDIO_UnregisterPnpNotification", L"TUSBAUDIO_CloseDevice"}),
+        ElementsAre(L"TUSBAUDIO_UnregisterPnpNotification()", L"TUSBAUDIO_CloseDevice(1)"));
+    ExpectDisconnected(host);
+
+    // Shown by another start of the program: registered and connected again.
+    ::PostMessageW(host.Window(), MainForm::kMsgShow, 0, 0);
+    host.Flush();
+    EXPECT_TRUE(::IsWindowVisible(host.Window()));
+    const std::vector<std::wstring> shown =
+        Only(host.NewCalls(), {L"TUSBAUDIO_RegisterPnpNotification", L"TUSBAUDIO_OpenDevice"});
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(0u, shown[0].rfind(L"TUSBAUDIO_RegisterPnpNotification(", 0));
+    EXPECT_EQ(0u, shown[1].rfind(L"TUSBAUDIO_OpenDeviceByIndex(0,", 0));
+    host.OnUi([](MainForm& form) {
+        EXPECT_TRUE(form.IsPolling());
+        EXPECT_TRUE(IsEnabled(form, L"settings"));
+    });
+    EXPECT_NE(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
+
+    // A form destroyed while connected stops its polling thread first.
+    host.OnUi([](MainForm& form) { ::DestroyWindow(form.GetHWND()); });
+    EXPECT_EQ(nullptr, obase::ThreadRegistry::GetMessageLoopProxy(1));
+    Sim().Control(L"range in 0 -32512 0 256");
+}
+
+TEST_F(MainFormFlowTest, ARefusedDeviceLeavesTheMixerDisconnected)
+{
+    Sim().Control(L"usbmode 1");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    EXPECT_THAT(Only(host.NewCalls(), {L"TUSBAUDIO_CloseDevice"}),
+                ElementsAre(L"TUSBAUDIO_CloseDevice(1)"));
+    ExpectDisconnected(host);
+    Sim().Control(L"usbmode 0");
 }
 
 } // namespace

@@ -29,8 +29,7 @@ public:
     ~MainFormTestHost();
 
     HWND Window() const { return m_window; }
-    // Runs `task` on the UI thread with the form and waits for it; also a
-    // barrier after posted input, which the UI thread handles in order.
+    // Runs `task` on the UI thread with the form and waits for it.
     void OnUi(const std::function<void(MainForm&)>& task);
     template <typename T>
     T Read(const std::function<T(MainForm&)>& read)
@@ -39,6 +38,9 @@ public:
         OnUi([&](MainForm& form) { value = read(form); });
         return value;
     }
+    // Handles every message already posted to the window (the loop may run
+    // a task before them); the barrier after posted input.
+    void Flush();
     // The centre of a named control in client coordinates.
     POINT Centre(const std::wstring& name);
 

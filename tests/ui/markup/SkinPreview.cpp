@@ -1,12 +1,13 @@
 // Opens one layout file of the program's skin in a window, to look at it
 // before (or without) the application code behind it:
-//   skin_preview.exe [FOLDER\FILE] [LOOK] [SECONDS] [BACKBUFFER.png]
+//   skin_preview.exe [FOLDER\FILE] [LOOK] [SECONDS] [BACKBUFFER.png] [HOVER]
 // FOLDER\FILE defaults to ControlPanel\MainForm.xml. LOOK is "skin" (as the
 // layout builds), "connected" (sample levels, a muted strip, an unlocked
 // pair) or "disconnected" (every fader greyed at its maximum, every switch
 // disabled, as the mixer shows with no device). The window stays open for
 // SECONDS (default 8); the back buffer, with its alpha, is saved as PNG
-// when a file is named.
+// when a file is named. HOVER names a control that the mouse is moved
+// over after half a second, to see its hot look.
 #include "tests/ui/markup/SkinForm.h"
 #include "tests/ui/render/RenderTestSupport.h"
 #include "ui/controls/CheckBoxTemplate.h"
@@ -93,6 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     const std::wstring look = count > 2 ? arguments[2] : L"skin";
     const int seconds = count > 3 ? _wtoi(arguments[3]) : 8;
     const std::wstring backBufferFile = count > 4 ? arguments[4] : L"";
+    const std::wstring hover = count > 5 ? arguments[5] : L"";
     ::LocalFree(arguments);
 
     const size_t separator = layout.find_last_of(L"\\/");
@@ -120,8 +122,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     while (ticks < seconds * 2 && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message == WM_TIMER && message.hwnd == nullptr) {
             ++ticks;
+            if (const ui::Control* target = hover.empty() ? nullptr : form->FindControl(hover)) {
+                // The real cursor goes there too, or mouse tracking reports
+                // a leave at once; repeated so the hover holds to the end.
+                const ui::UiRect rect = target->GetRect();
+                POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+                ::PostMessageW(form->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+                ::ClientToScreen(form->GetHWND(), &point);
+                ::SetCursorPos(point.x, point.y);
+            }
             continue;
         }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    // Let the last input and paint through before the picture is taken.
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
