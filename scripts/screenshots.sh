@@ -10,19 +10,14 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 export BUILD_DIR="$build"
 "$root/scripts/build.sh" --target KorVaneControls tusbaudioapi simctl
-prefix="$build/wineprefix"
 out="$build/screenshots"
 mkdir -p "$out"
-library="$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
-# A wine server left from a run without this display would place the window
-# for another screen.
-WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+"$root/scripts/register-sim.sh"
 
 unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
-  root="$0"; build="$1"; out="$2"; library="$3"
+  root="$0"; build="$1"; out="$2"
   run() { "$root/scripts/wine-run.sh" "$build/wineprefix" "$@"; }
-  run regsvr32 /s "$library"
   shoot() {
     import -window root "$out/screen.png"
     geometry=$(xwininfo -name KorVaneControls |
@@ -45,5 +40,5 @@ unset DISPLAY
   sleep 2
   shoot mixer-connected.png
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
-  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out" "$library"
+  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
 echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png"

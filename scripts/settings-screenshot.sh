@@ -10,13 +10,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 export BUILD_DIR="$build"
 "$root/scripts/build.sh" --target KorVaneControls tusbaudioapi simctl
-prefix="$build/wineprefix"
 out="$build/screenshots"
 mkdir -p "$out"
-"$root/scripts/wine-run.sh" "$prefix" regsvr32 /s \
-  "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
-# The wine server started there has no display; the panel needs one.
-WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+"$root/scripts/register-sim.sh"
 
 unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
