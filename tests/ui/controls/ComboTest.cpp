@@ -46,8 +46,14 @@ protected:
     void Build(int entries, int screenTop, const std::wstring& attributes = std::wstring())
     {
         m_host = std::make_unique<ControlTestHost>(ComboMarkup(entries, attributes), 200, 100);
-        ::SetWindowPos(m_host->GetWindow().GetHWND(), nullptr, 100, screenTop, 0, 0,
+        HWND hwnd = m_host->GetWindow().GetHWND();
+        ::SetWindowPos(hwnd, nullptr, 100, screenTop, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        // Active and settled before the first click, as a window is when a
+        // user clicks it: the display's focus events arrive asynchronously
+        // and would otherwise reach the drop-down opened by that click.
+        ::SetForegroundWindow(hwnd);
+        PumpUntil([hwnd] { return ::GetForegroundWindow() == hwnd && ::GetFocus() == hwnd; });
         m_host->Layout();
         m_combo = m_host->Find<Combo>(L"combo");
         ASSERT_NE(m_combo, nullptr);
