@@ -10,6 +10,8 @@ namespace {
 
 constexpr uint32_t kAllCategories = 0xFFFFFFFF;
 constexpr uint32_t kStopTimeoutMs = 1000;
+// How much longer the destructor waits for a monitor held in the driver.
+constexpr uint32_t kExitGraceMs = 2000;
 constexpr DWORD kPauseAfterFailedWaitMs = 100;
 constexpr uint32_t kChannelCount = 9;
 constexpr uint32_t kUsbModeRefused = 1;
@@ -27,8 +29,18 @@ DeviceManager::~DeviceManager()
 {
     // The monitor runs inside this object and, while held up in a driver
     // call, inside the driver library: neither may go before it has ended.
-    if (StopThread(kStopTimeoutMs) != 0) {
-        ::OutputDebugStringW(L"monitor thread still in the driver, waiting\r\n");
+    if (StopThread(kStopTimeoutMs) == 0 || StopThread(kExitGraceMs) == 0) {
+        return;
+    }
+    // A call that never returns must not keep the program from ending: the
+    // thread is left behind with the library still loaded and the events it
+    // may touch still open; it releases them if the call ever returns, and
+    // the end of the process takes them otherwise.
+    ::OutputDebugStringW(L"monitor thread still in the driver, leaving it\r\n");
+    if (AbandonThread(api.Module(), {m_notificationEvent.Get()})) {
+        api.Release();
+        m_notificationEvent.Release();
+    } else {
         StopThread(INFINITE);
     }
 }
@@ -173,9 +185,11 @@ void DeviceManager::CacheVolumeRanges(uint32_t handle)
 
 uint32_t DeviceManager::ExecuteThread()
 {
-    // Both handles stay valid while this thread is held; they are taken once so
-    // that a replacement made after a late stop cannot be read half-written.
+    // Everything the loop needs is taken once: after a driver call returns
+    // with the stop event set, the thread touches no member any more (the
+    // object may have given up on it and be gone).
     const HANDLE handles[2] = {StopEventHandle(), m_notificationEvent.Get()};
+    const DWORD drainPause = m_drainPauseMs;
     for (;;) {
         ::OutputDebugStringW(L"WaitForMultipleObjectsEx\r\n");
         const DWORD result = ::WaitForMultipleObjectsEx(2, handles, FALSE, INFINITE, FALSE);
@@ -187,7 +201,7 @@ uint32_t DeviceManager::ExecuteThread()
         if (result == WAIT_OBJECT_0 + 1) {
             ::OutputDebugStringW(L"notificationEventIdx\r\n");
             ReadNotifications(handles[0]);
-            pause = m_drainPauseMs;
+            pause = drainPause;
         }
         // The pause merges bursts of changes; a stop request ends it early.
         const DWORD paused = ::WaitForSingleObject(handles[0], pause);
@@ -210,21 +224,26 @@ void DeviceManager::ReadNotifications(HANDLE stopEvent)
     if (handle == 0) {
         return;
     }
+    const auto stopped = [stopEvent] {
+        return ::WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
+    };
     std::vector<uint32_t> categories;
     while (read != nullptr) {
         uint32_t category = 0;
         uint32_t bytesReturned = 0;
         uint8_t data[kNotificationDataSize] = {};
-        if (read(handle, &category, data, kNotificationDataSize, &bytesReturned) != 0) {
+        const uint32_t status =
+            read(handle, &category, data, kNotificationDataSize, &bytesReturned);
+        // Checked first after every call: a closing device's monitor posts
+        // nothing more, and one given up on must not touch this object.
+        if (stopped()) {
+            return;
+        }
+        if (status != 0) {
             break;
         }
         if (std::find(categories.begin(), categories.end(), category) == categories.end()) {
             categories.push_back(category);
-        }
-        // A driver that never reports an empty queue must not keep a closing device's monitor
-        // alive.
-        if (::WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0) {
-            return;
         }
     }
     const std::vector<HWND> windows = notifyWindows.Snapshot();

@@ -23,8 +23,8 @@ public:
     // `drainPauseMs` is how long the monitor rests after each drain, merging
     // bursts of changes; a stop request cuts the rest short.
     explicit DeviceManager(uint32_t drainPauseMs = kDrainPauseMs) : m_drainPauseMs(drainPauseMs) {}
-    // Waits for a monitor thread that is still inside the driver: the
-    // library and this object must outlive it.
+    // Waits a bounded time for a monitor thread still inside the driver;
+    // one that does not come back is left behind with the library loaded.
     ~DeviceManager() override;
 
     // 0 opened; 1 already open; kStatusEntryMissing; kStatusDeviceRefused;

@@ -288,3 +288,11 @@ void TUsbAudioApiDll::Unload()
     static_cast<TUsbAudioEntryTable&>(*this) = TUsbAudioEntryTable{};
     m_apiVersion = 0;
 }
+
+HMODULE TUsbAudioApiDll::Release()
+{
+    const HMODULE module = m_module;
+    m_module = nullptr;
+    Unload();
+    return module;
+}

@@ -22,6 +22,9 @@ public:
     uint32_t Load(const std::wstring& path);
     // Frees the library and clears every entry and the version.
     void Unload();
+    // Clears every entry and the version like Unload, but keeps the library
+    // loaded and hands its reference to the caller, who frees it.
+    HMODULE Release();
 
     HMODULE Module() const { return m_module; }
     // Major version in the high 16 bits, minor in the low 16 bits.

@@ -232,8 +232,13 @@ void MainForm::Initialize()
             0) {
         ::MessageBoxW(nullptr, L"Initialize", L"TUSBAUDIO_RegisterPnpNotification", MB_ICONERROR);
     }
-    if (!api.TUSBAUDIO_EnumerateDevices || api.TUSBAUDIO_EnumerateDevices() != 0)
+    if (!api.TUSBAUDIO_EnumerateDevices || api.TUSBAUDIO_EnumerateDevices() != 0) {
+        // Nothing can be opened: the skin's start state would look live and
+        // take moves that go nowhere, so the mixer shows no device instead.
+        if (m_manager.deviceHandle == 0)
+            DisconnectDevice();
         return;
+    }
     if (!api.TUSBAUDIO_GetDeviceCount || api.TUSBAUDIO_GetDeviceCount() == 0)
         DisconnectDevice();
     else

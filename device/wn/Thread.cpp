@@ -2,12 +2,24 @@
 
 uint32_t Thread::ThreadRoutine()
 {
+    // A local share: it outlives this object if the owner gives up on the thread.
+    std::shared_ptr<ThreadHandOver> handOver = m_handOver;
     const uint32_t status = InitThread();
-    if (status != 0) {
-        return status;
+    const uint32_t result = status != 0 ? status : ExecuteThread();
+    if (handOver->ThreadLeaving()) {
+        // Abandoned: this object may be gone. Release what was handed over;
+        // the library reference last, as the thread ends, because its code
+        // may have been running on this thread a moment ago.
+        const HMODULE library = handOver->Library();
+        handOver.reset();
+        if (library != nullptr) {
+            ::FreeLibraryAndExitThread(library, result);
+        }
+        return result;
     }
-    const uint32_t result = ExecuteThread();
-    ExitThread();
+    if (status == 0) {
+        ExitThread();
+    }
     return result;
 }
 
@@ -23,6 +35,7 @@ uint32_t Thread::StartThread(int priority, uint32_t stackSize, uint32_t creation
     if (status != 0) {
         return status;
     }
+    m_handOver = std::make_shared<ThreadHandOver>();
     status = m_thread.Start(this, stackSize, creationFlags);
     if (status != 0) {
         return status;
@@ -53,4 +66,20 @@ uint32_t Thread::StopThread(uint32_t timeoutMs)
     }
     m_thread.Close();
     return 0;
+}
+
+bool Thread::AbandonThread(HMODULE library, std::vector<HANDLE> handles)
+{
+    if (!m_thread.IsValid()) {
+        return false;
+    }
+    // The thread may still wait on its stop event: it goes with the thread.
+    handles.push_back(m_stopEvent.Get());
+    if (!m_handOver->Abandon(library, std::move(handles))) {
+        return false;
+    }
+    m_stopEvent.Release();
+    m_thread.Close();
+    m_handOver.reset();
+    return true;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "device/wn/ThreadHandOver.h"
 #include "device/wn/WnManualResetEvent.h"
 #include "device/wn/WnThread.h"
 #include "device/wn/WnThreadCallbackInterface.h"
@@ -20,6 +23,14 @@ public:
 
     bool IsThreadHeld() const { return m_thread.IsValid(); }
 
+    // Gives up on a held thread that does not end, so that this object can go
+    // while the thread lives on. The stop event, `handles` and the reference
+    // to `library` go with the thread, which releases them as it leaves; the
+    // thread must touch nothing of this object once its stop event is set.
+    // False (nothing handed over) when no thread is held or it is already
+    // leaving by itself; StopThread then ends the wait for it.
+    bool AbandonThread(HMODULE library, std::vector<HANDLE> handles);
+
 protected:
     virtual uint32_t InitThread() { return 0; }
     virtual uint32_t ExecuteThread() = 0;
@@ -30,4 +41,5 @@ protected:
 private:
     WnManualResetEvent m_stopEvent;
     WnThread m_thread;
+    std::shared_ptr<ThreadHandOver> m_handOver;
 };

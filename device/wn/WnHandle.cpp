@@ -19,3 +19,10 @@ void WnHandle::Reset(HANDLE owned)
     Close();
     m_handle = owned;
 }
+
+HANDLE WnHandle::Release()
+{
+    const HANDLE handle = m_handle;
+    m_handle = nullptr;
+    return handle;
+}

@@ -17,6 +17,8 @@ public:
     bool IsValid() const { return m_handle != nullptr; }
     // Closes the held handle first, then takes ownership of `owned`.
     void Reset(HANDLE owned);
+    // Gives up ownership without closing: the caller closes the handle returned.
+    HANDLE Release();
 
 private:
     HANDLE m_handle = nullptr;

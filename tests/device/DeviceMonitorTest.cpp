@@ -243,6 +243,35 @@ TEST_F(DeviceMonitorTest, DestroyingTheManagerWaitsForAMonitorHeldInTheDriver)
     EXPECT_FALSE(Calls(L"TUSBAUDIO_ReadDeviceNotification").empty()) << "the late call returned";
 }
 
+TEST_F(DeviceMonitorTest, DestroyingTheManagerLeavesBehindAMonitorThatDoesNotComeBack)
+{
+    Bind(L"delay TUSBAUDIO_ReadDeviceNotification 4500 1");
+    NotificationWindow window;
+    m_manager->notifyWindows.Append(window.Get());
+    ASSERT_EQ(0u, m_manager->OpenDevice());
+    Control(L"notify 3");
+    ASSERT_TRUE(WaitUntilDelayed(L"TUSBAUDIO_ReadDeviceNotification"));
+
+    // The exit is bounded: the destructor gives up on the thread...
+    const ULONGLONG start = ::GetTickCount64();
+    m_manager.reset();
+    const ULONGLONG waited = ::GetTickCount64() - start;
+    EXPECT_GE(waited, 2900u);
+    EXPECT_LT(waited, 4000u);
+    // ...without pulling the library out from under it.
+    EXPECT_NE(nullptr, ::GetModuleHandleW(L"tusbaudioapi.dll"));
+
+    // When the call finally returns, the thread touches nothing of the
+    // destroyed manager, posts nothing, and releases the library as it ends.
+    const ULONGLONG deadline = ::GetTickCount64() + kPatienceMs;
+    while (::GetModuleHandleW(L"tusbaudioapi.dll") != nullptr && ::GetTickCount64() < deadline) {
+        ::Sleep(20);
+    }
+    EXPECT_EQ(nullptr, ::GetModuleHandleW(L"tusbaudioapi.dll"));
+    EXPECT_GE(::GetTickCount64() - start, 4000u);
+    EXPECT_TRUE(window.Take().empty());
+}
+
 TEST_F(DeviceMonitorTest, WindowsComeAndGoWhileTheMonitorPosts)
 {
     Bind();

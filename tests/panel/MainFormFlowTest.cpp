@@ -351,4 +351,19 @@ TEST_F(MainFormFlowTest, ARefusedDeviceLeavesTheMixerDisconnected)
     Sim().Control(L"usbmode 0");
 }
 
+TEST_F(MainFormFlowTest, AFailedEnumerationLeavesTheMixerDisconnectedUntilTheDeviceArrives)
+{
+    Sim().Control(L"fail TUSBAUDIO_EnumerateDevices 0xEE000050 1");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    EXPECT_TRUE(Only(host.NewCalls(), {L"TUSBAUDIO_OpenDeviceByIndex"}).empty());
+    ExpectDisconnected(host);
+
+    // The arrival message still connects it.
+    Sim().Control(L"unplug; plug");
+    ASSERT_TRUE(host.WaitForCall(L"TUSBAUDIO_OpenDeviceByIndex"));
+    host.Flush();
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); }));
+}
+
 } // namespace
