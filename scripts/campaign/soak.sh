@@ -22,12 +22,17 @@ run() { "$root/scripts/wine-run.sh" "$prefix" "$@"; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# "TIME_MS HANDLES PRIVATE_KB CPU_MS" of the first process of that name, or
-# nothing when none runs.
+tick=$(getconf CLK_TCK)
+# "TIME_MS HANDLES PRIVATE_KB CPU_MS UNIX_CPU_MS" of the first process of
+# that name, or nothing when none runs. The processor time is read twice:
+# as Windows reports it (procstat) and from the Linux process behind it,
+# which also keeps the time of threads that have ended.
 sample() {
   line="$(run "$build/bin/procstat.exe" "$1" 2>/dev/null | tr -d '\r' | head -n 1)"
   [ -n "$line" ] || return 1
-  echo "$(date +%s%3N) $(echo "$line" | sed 's/[a-z_]*=//g' | cut -d' ' -f2-4)"
+  unix_pid="$(pgrep "^$(echo "$1" | cut -c1-15)" | head -n 1)"
+  unix_ms="$(awk -v t="$tick" '{ print ($14 + $15) * 1000 / t }' "/proc/$unix_pid/stat" 2>/dev/null)"
+  echo "$(date +%s%3N) $(echo "$line" | sed 's/[a-z_]*=//g' | cut -d' ' -f2-4) ${unix_ms:--}"
 }
 
 run regsvr32 /s "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
@@ -60,7 +65,7 @@ failed=""
 minute=0
 while [ "$minute" -le "$idle" ]; do
   p="$(sample KorVaneControls.exe)" || { failed="the program ended while idle"; break; }
-  b="$(sample bare_window.exe)" || b="- - - -"
+  b="$(sample bare_window.exe)" || b="- - - - -"
   echo "idle $minute $p $b" >>"$work/rows"
   echo "soak: idle minute $minute: $p / bare $b" >&2
   minute=$((minute + 1))
@@ -76,7 +81,7 @@ if [ -z "$failed" ]; then
   minute=0
   while [ "$minute" -le "$drag" ]; do
     p="$(sample KorVaneControls.exe)" || { failed="the program ended during the drags"; break; }
-    echo "drag $minute $p - - - -" >>"$work/rows"
+    echo "drag $minute $p - - - - -" >>"$work/rows"
     echo "soak: drag minute $minute: $p" >&2
     minute=$((minute + 1))
     [ "$minute" -le "$drag" ] && sleep 60
@@ -97,32 +102,37 @@ echo "release, about 20 drags a second). \`procstat.exe\` samples the process ev
 echo "program showing one layered GDI+ window of the mixer's size runs beside the idle phase under"
 echo "the same Wine, as the baseline: its memory is what any such window costs under this Wine."
 echo
-echo "| phase | minute | handles | private KB | CPU in the minute, % of one core | bare window: private KB | bare window: CPU % |"
+echo "| phase | minute | handles | private KB | CPU in the minute, % of one core (Windows / Linux) | bare window: private KB | bare window: CPU % (Windows / Linux) |"
 echo "|---|---|---|---|---|---|---|"
 awk '
   function share(cpu, ms, pc, pms) { return (pms == "" || ms == pms) ? "-" : sprintf("%.3f", 100 * (cpu - pc) / (ms - pms)) }
   {
-    cpu = share($6, $3, pcpu[$1], pms[$1]); bcpu = ($7 == "-") ? "-" : share($10, $7, bpcpu, bpms)
-    print "| " $1 " | " $2 " | " $4 " | " $5 " | " cpu " | " $9 " | " bcpu " |"
-    pcpu[$1] = $6; pms[$1] = $3; bpcpu = $10; bpms = $7
+    cpu = share($6, $3, pcpu[$1], pms[$1]) " / " share($7, $3, pucpu[$1], pms[$1])
+    bcpu = ($8 == "-") ? "-" : share($11, $8, bpcpu, bpms) " / " share($12, $8, bpucpu, bpms)
+    print "| " $1 " | " $2 " | " $4 " | " $5 " | " cpu " | " $10 " | " bcpu " |"
+    pcpu[$1] = $6; pucpu[$1] = $7; pms[$1] = $3; bpcpu = $11; bpucpu = $12; bpms = $8
   }' "$work/rows"
 echo
-summary="$(awk -v idle="$idle" '
-  $1 == "idle" && $2 == 0 { is = $3; ic = $6; im0 = $5; bs = $7; bc = $10; bm0 = $9 }
-  $1 == "idle" { ie = $3; iec = $6; im1 = $5; be = $7; bec = $10; bm1 = $9 }
+summary="$(awk '
+  $1 == "idle" && $2 == 0 { is = $3; ic = $6; iu = $7; im0 = $5; bs = $8; bc = $11; bu = $12; bm0 = $10 }
+  $1 == "idle" { ie = $3; iec = $6; ieu = $7; im1 = $5; be = $8; bec = $11; beu = $12; bm1 = $10 }
   $1 == "drag" && $2 == 0 { dm0 = $5 }
   $1 == "drag" { dm1 = $5 }
   END {
-    cpu = (ie > is) ? 100 * (iec - ic) / (ie - is) : -1
-    bcpu = (be > bs && bs != "-") ? 100 * (bec - bc) / (be - bs) : -1
-    printf "%.3f %.3f %d %d %d %d %d %d\n", cpu, bcpu, im0, im1, bm0, bm1, dm0, dm1
+    span = ie - is; bspan = be - bs
+    printf "%.3f %.3f %.3f %.3f %d %d %d %d %d %d\n",
+      span > 0 ? 100 * (iec - ic) / span : -1, span > 0 ? 100 * (ieu - iu) / span : -1,
+      bspan > 0 ? 100 * (bec - bc) / bspan : -1, bspan > 0 ? 100 * (beu - bu) / bspan : -1,
+      im0, im1, bm0, bm1, dm0, dm1
   }' "$work/rows")"
 set -- $summary
-cpu="$1" bcpu="$2" im0="$3" im1="$4" bm0="$5" bm1="$6" dm0="$7" dm1="$8"
+cpu="$1" ucpu="$2" bcpu="$3" bucpu="$4" im0="$5" im1="$6" bm0="$7" bm1="$8" dm0="$9" dm1="${10}"
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a - b }'; }
 echo "| figure | KorVaneControls.exe | bare window | panel minus bare |"
 echo "|---|---|---|---|"
-echo "| CPU over the idle phase, % of one core | $cpu | $bcpu | $(awk -v a="$cpu" -v b="$bcpu" 'BEGIN { printf "%.3f", a - b }') |"
+echo "| CPU over the idle phase, % of one core (Windows figure) | $cpu | $bcpu | $(minus "$cpu" "$bcpu") |"
+echo "| CPU over the idle phase, % of one core (Linux process) | $ucpu | $bucpu | $(minus "$ucpu" "$bucpu") |"
 echo "| private memory, start of idle, MB | $(mb "$im0") | $(mb "$bm0") | $(mb $((im0 - bm0))) |"
 echo "| private memory, end of idle, MB | $(mb "$im1") | $(mb "$bm1") | $(mb $((im1 - bm1))) |"
 echo "| private memory, start of drags, MB | $(mb "$dm0") | - | - |"
@@ -130,7 +140,9 @@ echo "| private memory, end of drags, MB | $(mb "$dm1") | - | - |"
 echo
 echo "Drag helper: ${dragged:-no report}."
 echo
-cpu_ok=$(awk -v c="$cpu" 'BEGIN { print (c >= 0 && c < 0.2) ? "yes" : "no" }')
+# The Linux figure counts every thread that ever ran; the goal is judged on
+# the larger of the two.
+cpu_ok=$(awk -v c="$cpu" -v u="$ucpu" 'BEGIN { m = (c > u) ? c : u; print (c >= 0 && m < 0.2) ? "yes" : "no" }')
 mem_ok=$(awk -v m="$im1" 'BEGIN { print (m > 0 && m < 15 * 1024) ? "yes" : "no" }')
 # Flat: under 512 KB more at the end of a phase than at its start.
 flat_ok=$(awk -v a="$im0" -v b="$im1" -v c="$dm0" -v d="$dm1" \
