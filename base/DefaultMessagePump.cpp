@@ -1,5 +1,7 @@
 #include "base/DefaultMessagePump.h"
 
+#include <utility>
+
 #include "base/LoopClock.h"
 
 namespace obase {
@@ -14,6 +16,7 @@ DefaultMessagePump::~DefaultMessagePump()
 
 void DefaultMessagePump::Run(Delegate* delegate)
 {
+    const DWORD enclosingThreadId = m_runThreadId.exchange(GetCurrentThreadId());
     // The pump waits only when no step did anything: DoWork runs one task
     // per call, so work left in the loop's queue must be picked up first.
     for (;;) {
@@ -28,11 +31,12 @@ void DefaultMessagePump::Run(Delegate* delegate)
         didWork = delegate->DoIdleWork();
         if (m_shouldQuit)
             break;
-        if (didWork)
+        if (didWork || std::exchange(m_selfScheduled, false))
             continue;
         WaitForWork();
     }
     m_shouldQuit = false;
+    m_runThreadId = enclosingThreadId;
 }
 
 void DefaultMessagePump::WaitForWork()
@@ -55,8 +59,15 @@ void DefaultMessagePump::Quit()
     m_shouldQuit = true;
 }
 
+// A task that posts to its own loop (a repeating timer reposting itself)
+// needs no event: the loop looks at its queue before it waits again. The
+// event would cost a kernel call and a wait that returns at once.
 void DefaultMessagePump::ScheduleWork()
 {
+    if (m_runThreadId.load() == GetCurrentThreadId()) {
+        m_selfScheduled = true;
+        return;
+    }
     SetEvent(m_event);
 }
 

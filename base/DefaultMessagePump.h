@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "base/MessagePump.h"
 
 namespace obase {
@@ -24,6 +26,9 @@ private:
     void WaitForWork();
 
     HANDLE m_event = nullptr;
+    // The thread inside Run, and work it scheduled for itself meanwhile.
+    std::atomic<DWORD> m_runThreadId = 0;
+    bool m_selfScheduled = false;
     bool m_shouldQuit = false;
     int64_t m_delayedWorkTime = 0;
 };

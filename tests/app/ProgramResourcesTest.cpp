@@ -124,4 +124,26 @@ TEST_F(ProgramResources, VersionAndManifestPresent)
     EXPECT_NE(FindResourceW(m_module, MAKEINTRESOURCEW(1), RT_MANIFEST), nullptr);
 }
 
+// Under Wine a thread's whole stack reserve counts as committed private
+// memory, and the program runs four threads while connected.
+TEST_F(ProgramResources, ThreadStacksReserveOneMegabyte)
+{
+    HANDLE file = CreateFileW(ProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    uint8_t header[1024] = {};
+    DWORD read = 0;
+    ReadFile(file, header, sizeof(header), &read, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(read, sizeof(header));
+    const uint32_t pe = Read32(header + 0x3C);
+    ASSERT_LT(pe + 24 + 80, sizeof(header));
+    ASSERT_EQ(Read32(header + pe), 0x00004550u);
+    const uint8_t* optional = header + pe + 24;
+    ASSERT_EQ(Read16(optional), 0x20Bu) << "a 64-bit image";
+    uint64_t reserve = 0;
+    std::memcpy(&reserve, optional + 72, sizeof(reserve));
+    EXPECT_EQ(reserve, 1u << 20);
+}
+
 } // namespace

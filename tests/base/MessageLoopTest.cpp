@@ -1,4 +1,6 @@
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -85,6 +87,35 @@ TEST(MessageLoopTest, TasksFromManyThreadsAllRunInPerThreadOrder)
         producer.join();
     EXPECT_EQ(total, kThreads * kPerThread);
     EXPECT_TRUE(ordered);
+}
+
+// The default pump skips its event when a task posts to its own loop; posts
+// from other threads must still wake a loop that waits.
+TEST(MessageLoopTest, SelfRepostingTimerKeepsRunningAndOtherThreadsStillWakeTheLoop)
+{
+    MessageLoop loop;
+    int ticks = 0;
+    std::thread poster;
+    std::function<void()> tick = [&] {
+        if (++ticks < 5) {
+            loop.PostDelayedTask(tick, TimeDelta::FromMilliseconds(20));
+            return;
+        }
+        // Nothing left but a far backstop: the loop sleeps until the post.
+        poster = std::thread([proxy = loop.proxy(), &loop] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            proxy->PostTask([&loop] { loop.Quit(); });
+        });
+    };
+    loop.PostDelayedTask([&] { loop.Quit(); }, TimeDelta::FromSeconds(10));
+    loop.PostDelayedTask(tick, TimeDelta::FromMilliseconds(20));
+    const auto start = std::chrono::steady_clock::now();
+    loop.Run();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    poster.join();
+    EXPECT_EQ(ticks, 5);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(130));
+    EXPECT_LT(elapsed, std::chrono::seconds(3));
 }
 
 struct Reposter {

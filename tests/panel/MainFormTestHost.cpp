@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 #include "base/ThreadRegistry.h"
 #include "device/DeviceManager.h"
 #include "panel/MainForm.h"
@@ -40,16 +42,30 @@ MainFormTestHost::~MainFormTestHost()
 
 void MainFormTestHost::OnUi(const std::function<void(MainForm&)>& task)
 {
-    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // A task that runs after the wait gave up must not touch this frame.
+    struct Call {
+        std::mutex lock;
+        bool abandoned = false;
+        HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ~Call() { ::CloseHandle(done); }
+    };
+    const auto call = std::make_shared<Call>();
     MainThread* thread = m_thread.get();
-    const bool posted = obase::ThreadRegistry::PostTask(MainThread::kIdentifier, [&] {
-        if (MainForm* form = thread->Form())
-            task(*form);
-        ::SetEvent(done);
-    });
+    const bool posted =
+        obase::ThreadRegistry::PostTask(MainThread::kIdentifier, [call, thread, &task] {
+            std::lock_guard<std::mutex> lock(call->lock);
+            if (call->abandoned)
+                return;
+            if (MainForm* form = thread->Form())
+                task(*form);
+            ::SetEvent(call->done);
+        });
     ASSERT_TRUE(posted);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(done, 5000));
-    ::CloseHandle(done);
+    if (::WaitForSingleObject(call->done, 5000) != WAIT_OBJECT_0) {
+        std::lock_guard<std::mutex> lock(call->lock);
+        call->abandoned = true;
+        ADD_FAILURE() << "the UI thread did not run a task within 5 s";
+    }
 }
 
 void MainFormTestHost::Flush()
