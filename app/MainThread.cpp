@@ -91,6 +91,11 @@ void MainThread::CreateMainWindow()
         // A window whose creation failed inside WM_CREATE has deleted itself.
         if (alive.expired())
             form.release();
+        // Without its window nothing could ever show or end the program (no
+        // tray icon, nothing for "-exitall" to find), yet it would hold the
+        // single-instance mutex: it ends instead. A skin that cannot be
+        // built has said so in its message box by now.
+        ::PostQuitMessage(0);
         return;
     }
     m_form = form.release(); // the native window owns it from here

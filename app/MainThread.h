@@ -8,7 +8,8 @@ class MainForm;
 
 // The UI thread, registered as thread 0: it owns the skin, the global UI
 // resources and every window. The program entry runs it on the initial
-// thread; it ends when the main window posts quit.
+// thread; it ends when the main window posts quit, or at once when the main
+// window cannot be created.
 class MainThread : public obase::FrameworkThread {
 public:
     static constexpr int32_t kIdentifier = 0;

@@ -434,11 +434,8 @@ def draw_scrollbars(root):
 
 
 def draw_horizontal_slider(root):
-    # Drawn with some transparency on purpose: a fully opaque image is
-    # stretched without alpha, which would leave the thumb's antialiased
-    # edge translucent in the layered window.
     c = Canvas(8, 2)
-    c.rect(0, 0, 8, 2, mix(LINE, TEXT2, 0.12), 0.9)
+    c.rect(0, 0, 8, 2, mix(LINE, TEXT2, 0.12))
     c.save(root, "public/slider/slider_hor_bk.png")
     c = Canvas(8, 14)
     c.rect(0, 6, 8, 2, ACCENT)

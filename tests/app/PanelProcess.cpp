@@ -1,7 +1,5 @@
 #include "tests/app/PanelProcess.h"
 
-namespace {
-
 std::wstring ProgramPath()
 {
     wchar_t path[MAX_PATH] = {};
@@ -9,6 +7,8 @@ std::wstring ProgramPath()
     directory.erase(directory.find_last_of(L"\\/") + 1);
     return directory + L"KorVaneControls.exe";
 }
+
+namespace {
 
 struct WindowSearch {
     DWORD processId;
@@ -47,14 +47,20 @@ bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs)
 }
 
 PanelProcess::PanelProcess(const std::wstring& commandLine)
+    : PanelProcess(commandLine, ProgramPath(), std::wstring())
 {
-    std::wstring line = L"\"" + ProgramPath() + L"\"";
+}
+
+PanelProcess::PanelProcess(const std::wstring& commandLine, const std::wstring& program,
+                           const std::wstring& folder)
+{
+    std::wstring line = L"\"" + program + L"\"";
     if (!commandLine.empty())
         line += L" " + commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &m_process))
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &m_process))
         m_process = PROCESS_INFORMATION{};
 }
 

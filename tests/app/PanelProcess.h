@@ -8,6 +8,7 @@
 
 // The control panel program started from a test with a command line,
 // inheriting the test's environment (and so the simulator's settings).
+// ProgramPath() is the program built beside the test.
 // A process still running when the object goes is terminated.
 class PanelProcess {
 public:
@@ -17,6 +18,9 @@ public:
     };
 
     explicit PanelProcess(const std::wstring& commandLine);
+    // Another copy of the program, started in the given working folder.
+    PanelProcess(const std::wstring& commandLine, const std::wstring& program,
+                 const std::wstring& folder);
     ~PanelProcess();
     PanelProcess(const PanelProcess&) = delete;
     PanelProcess& operator=(const PanelProcess&) = delete;
@@ -34,6 +38,8 @@ public:
 private:
     PROCESS_INFORMATION m_process{};
 };
+
+std::wstring ProgramPath();
 
 // Polls cond every 20 ms, pumping the test thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 10000);

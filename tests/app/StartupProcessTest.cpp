@@ -2,6 +2,7 @@
 // "-exitall" and the failures of the driver binding.
 #include "tests/app/DriverRegistration.h"
 #include "tests/app/PanelProcess.h"
+#include "tests/campaign/ThemeResource.h"
 #include "tests/sim/SimTestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,29 @@ TEST_F(StartupProcessTest, DriverBindingFailuresShowTheirBoxAndEnd)
     SimTestEnvironment oldDriver(L"api 4.2");
     EXPECT_EQ(expectBox(L"The driver version mismatched!", L"KORVANE"), 0xEE000060u);
     EXPECT_FALSE(MutexExists());
+}
+
+TEST_F(StartupProcessTest, SkinThatCannotBeBuiltShowsItsMessageAndEnds)
+{
+    // A copy of the program without its skin archive, started in an empty
+    // folder: there is no skin on disk either.
+    const std::wstring folder = TempFile(L"kv-skinless");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\KorVaneControls.exe";
+    ASSERT_TRUE(campaign::CopyWithTheme(ProgramPath(), program, {}));
+
+    PanelProcess panel(L"", program, folder);
+    const auto box = panel.DismissMessageBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, L"Failed to load xml file ControlPanel\\MainForm.xml");
+    EXPECT_EQ(box->caption, L"Paneui");
+    // Nothing could show or end it later: it ends by itself, mutex released.
+    EXPECT_EQ(panel.Wait(10000), std::optional<DWORD>(0));
+    EXPECT_FALSE(MutexExists());
+    PanelProcess exitAll(L"-exitall");
+    EXPECT_EQ(exitAll.Wait(15000), 0u);
+    ::DeleteFileW(program.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

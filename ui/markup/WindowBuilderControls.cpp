@@ -24,6 +24,33 @@ constexpr size_t kMaxIncludeValue = 499;
 // recurse without end.
 constexpr int kMaxIncludeDepth = 16;
 int g_includeDepth = 0;
+// Limits of one build, included files counted in: controls nest no deeper
+// than painting and layout can recurse, and includes that multiply
+// (counts, files including themselves several times) stop long before they
+// would exhaust time or memory. What lies beyond is skipped.
+constexpr int kMaxNestingDepth = 256;
+constexpr int kMaxIncludes = 1000;
+constexpr int kMaxControls = 50000;
+int g_activeBuilds = 0;
+int g_nestingDepth = 0;
+int g_includes = 0;
+int g_controls = 0;
+
+// Marks one build running; the outermost one starts the budgets afresh.
+class ActiveBuild {
+public:
+    ActiveBuild()
+    {
+        if (g_activeBuilds++ == 0) {
+            g_nestingDepth = 0;
+            g_includes = 0;
+            g_controls = 0;
+        }
+    }
+    ~ActiveBuild() { --g_activeBuilds; }
+    ActiveBuild(const ActiveBuild&) = delete;
+    ActiveBuild& operator=(const ActiveBuild&) = delete;
+};
 
 bool NameIs(const MarkupNode& node, const wchar_t* name)
 {
@@ -66,6 +93,7 @@ std::unique_ptr<Control> WindowBuilder::Create(const CreateControlCallback& call
                                                Window* window, Box* parent)
 {
     m_callback = callback;
+    const ActiveBuild active;
     const MarkupNode root = GetRoot();
     if (!root.IsValid())
         return nullptr;
@@ -168,6 +196,8 @@ std::unique_ptr<Control> WindowBuilder::BuildChildren(const MarkupNode& node, Co
             BuildInclude(child, parent, window, result);
             continue;
         }
+        if (g_nestingDepth >= kMaxNestingDepth || g_controls >= kMaxControls)
+            break;
         const std::wstring className = child.GetName();
         std::unique_ptr<Control> control = CreateControlByClass(className);
         if (control == nullptr) {
@@ -183,12 +213,16 @@ std::unique_ptr<Control> WindowBuilder::BuildChildren(const MarkupNode& node, Co
             if (control == nullptr)
                 continue;
         }
+        ++g_controls;
         control->SetWindow(window);
         // Class lists apply inside SetAttribute, where "class" stands.
         for (uint32_t i = 0; i < child.GetAttributeCount(); ++i)
             control->SetAttribute(child.GetAttributeName(i), child.GetAttributeValue(i));
-        if (child.GetChild().IsValid())
+        if (child.GetChild().IsValid()) {
+            ++g_nestingDepth;
             BuildChildren(child, control.get(), window);
+            --g_nestingDepth;
+        }
 
         if (parent == nullptr) {
             // Only the first control of a parentless level is kept.
@@ -218,7 +252,8 @@ void WindowBuilder::BuildInclude(const MarkupNode& node, Control* parent, Window
     if (parent != nullptr && box == nullptr)
         return;
     ++g_includeDepth;
-    for (int i = 0; i < times; ++i) {
+    for (int i = 0; i < times && g_includes < kMaxIncludes; ++i) {
+        ++g_includes;
         WindowBuilder builder;
         std::unique_ptr<Control> included = builder.Create(source, m_callback, window, box);
         if (parent == nullptr && result == nullptr)

@@ -81,6 +81,21 @@ void GdiBitmap::ClearAlpha(const UiRect& rect, uint8_t value)
                     static_cast<size_t>(area.Width()) * 4);
 }
 
+void GdiBitmap::SetAlpha(const UiRect& rect, uint8_t alpha)
+{
+    if (m_bits == nullptr)
+        return;
+    const UiRect area = ClipToBitmap(rect);
+    if (area.IsEmpty())
+        return;
+    ::GdiFlush();
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint8_t* pixel = Row(y) + static_cast<size_t>(area.left) * 4;
+        for (int x = area.left; x < area.right; ++x, pixel += 4)
+            pixel[3] = alpha;
+    }
+}
+
 void GdiBitmap::RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha)
 {
     if (m_bits == nullptr)

@@ -33,6 +33,8 @@ public:
 
     // Sets every byte of the pixels in rect (clipped to the bitmap) to value.
     void ClearAlpha(const UiRect& rect, uint8_t value);
+    // Sets only the alpha byte of the pixels in rect (clipped to the bitmap).
+    void SetAlpha(const UiRect& rect, uint8_t alpha);
     // Inside rect shrunk by the insets of padding: pixels whose alpha equals
     // `alpha` become opaque.
     void RestoreAlpha(const UiRect& rect, const UiRect& padding, uint8_t alpha);

@@ -10,6 +10,7 @@
 #include "ui/render/Pen_GdiPlus.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -316,10 +317,42 @@ void RenderContext_GdiPlus::DrawImagePiece(HDC srcDC, bool hasAlpha, uint8_t fad
     if (!m_renderTransparent && !hasAlpha && fade == 255 && !SameSize(dest, source)) {
         ::StretchBlt(m_dc, dest.left, dest.top, dest.Width(), dest.Height(), srcDC, source.left,
                      source.top, source.Width(), source.Height(), SRCCOPY);
+        // A stretched copy does not carry the alpha byte over (halftoning
+        // works on colour only), yet an image without alpha is opaque:
+        // whatever is blended over it later must stay opaque too.
+        MakeOpaque(dest);
         return;
     }
     AlphaBlend(dest.left, dest.top, dest.Width(), dest.Height(), srcDC, source.left, source.top,
                source.Width(), source.Height(), fade);
+}
+
+void RenderContext_GdiPlus::MakeOpaque(const UiRect& rect)
+{
+    const UiRect device = ToDevice(rect);
+    HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
+    if (clip == nullptr)
+        return;
+    // The clip region is kept in device coordinates.
+    if (::GetClipRgn(m_dc, clip) != 1) {
+        m_bitmap->SetAlpha(device, 255);
+        ::DeleteObject(clip);
+        return;
+    }
+    HRGN area = ::CreateRectRgn(device.left, device.top, device.right, device.bottom);
+    if (area != nullptr && ::CombineRgn(area, area, clip, RGN_AND) != ERROR) {
+        std::vector<uint8_t> data(::GetRegionData(area, 0, nullptr));
+        auto* region = reinterpret_cast<RGNDATA*>(data.data());
+        if (!data.empty() && ::GetRegionData(area, static_cast<DWORD>(data.size()), region) != 0) {
+            const auto* rects = reinterpret_cast<const RECT*>(region->Buffer);
+            for (DWORD i = 0; i < region->rdh.nCount; ++i)
+                m_bitmap->SetAlpha(
+                    UiRect(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom), 255);
+        }
+    }
+    if (area != nullptr)
+        ::DeleteObject(area);
+    ::DeleteObject(clip);
 }
 
 void RenderContext_GdiPlus::DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest,

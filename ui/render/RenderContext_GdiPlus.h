@@ -81,6 +81,8 @@ private:
                         const UiRect& source);
     void DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, const UiRect& dest, const UiRect& source,
                    const UiRect& paintRect, bool xTiled, bool yTiled);
+    // Makes the pixels of rect (logical) that the clip lets through opaque.
+    void MakeOpaque(const UiRect& rect);
     UiRect ToDevice(const UiRect& rect) const;
     // The draw's graphics object; null outside a draw.
     GdiPlusGraphics* DrawGraphics();

@@ -114,6 +114,55 @@ TEST(WindowBuilderTest, IncludeRepeatsAndUnknownElementsAreSkipped)
     EXPECT_EQ(AsBox(looped.get())->GetCount(), 16u);
 }
 
+size_t CountControls(Control* control)
+{
+    size_t count = 1;
+    if (Box* box = AsBox(control)) {
+        for (size_t i = 0; i < box->GetCount(); ++i)
+            count += CountControls(box->GetItemAt(i));
+    }
+    return count;
+}
+
+TEST(WindowBuilderTest, HostileNestingAndIncludesStayBounded)
+{
+    // 100 000 nested boxes: levels past 256 are not built, so painting and
+    // layout never recurse that deep.
+    std::wstring deep = L"<Window>";
+    for (int i = 0; i < 100000; ++i)
+        deep += L"<VBox>";
+    for (int i = 0; i < 100000; ++i)
+        deep += L"</VBox>";
+    auto root = Build(deep + L"</Window>");
+    ASSERT_NE(root, nullptr);
+    int levels = 0;
+    for (Control* level = root.get(); level != nullptr;) {
+        ++levels;
+        Box* box = AsBox(level);
+        level = box != nullptr && box->GetCount() > 0 ? box->GetItemAt(0) : nullptr;
+    }
+    EXPECT_EQ(levels, 256);
+
+    // A file including itself 16 times per level and a count of two
+    // thousand million end after a bounded number of includes.
+    const DWORD start = ::GetTickCount();
+    auto fan = Build(LR"(<Window><HBox><Include source="CoreTest/Fan.xml"/></HBox></Window>)");
+    ASSERT_NE(fan, nullptr);
+    EXPECT_LE(CountControls(fan.get()), 1001u);
+    auto counted = Build(
+        LR"(<Window><HBox><Include source="CoreTest/Tile.xml" count="2000000000"/></HBox>
+              </Window>)");
+    ASSERT_NE(counted, nullptr);
+    EXPECT_EQ(AsBox(counted.get())->GetCount(), 1000u);
+    EXPECT_LT(::GetTickCount() - start, 10000u);
+
+    // The limits hold per build: the next one starts afresh.
+    auto tiles =
+        Build(LR"(<Window><HBox><Include source="CoreTest/Tile.xml" count="3"/></HBox></Window>)");
+    ASSERT_NE(tiles, nullptr);
+    EXPECT_EQ(AsBox(tiles.get())->GetCount(), 3u);
+}
+
 TEST(WindowBuilderTest, CallbackCreatesUnknownElements)
 {
     int asked = 0;

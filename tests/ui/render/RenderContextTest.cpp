@@ -308,6 +308,36 @@ TEST_F(RenderContextTest, OpaqueStretchCopiesWhileTransparentRenderingBlends)
     ::DeleteObject(bitmap);
 }
 
+TEST_F(RenderContextTest, StretchedOpaqueImageStaysOpaqueUnderWhatIsBlendedOverIt)
+{
+    // A layered window's frame: alpha cleared, an opaque background
+    // stretched under a clip, a translucent thumb blended over it.
+    HBITMAP background = test::MakeBitmap(4, 4, [](int, int) { return kBlue; });
+    HBITMAP thumb = test::MakeBitmap(2, 2, [](int, int) { return 0x80800000u; });
+    context->ClearAlpha(UiRect(0, 0, 120, 80), 0);
+    context->OffsetWindowOrg(UiPoint(-10, 0));
+    context->SetClip(UiRect(0, 0, 30, 80));
+    context->DrawImage(UiRect(0, 0, 40, 40), background, false, UiRect(0, 0, 120, 80),
+                       UiRect(0, 0, 4, 4), UiRect(), 255, false, false);
+    context->ClearClip();
+    context->DrawImage(UiRect(0, 0, 20, 20), thumb, true, UiRect(0, 0, 120, 80), UiRect(0, 0, 2, 2),
+                       UiRect(), 255, false, false);
+    context->SetWindowOrg(UiPoint(0, 0));
+    ::DeleteObject(background);
+    ::DeleteObject(thumb);
+
+    const test::Pixel under = PixelAt(*context, 15, 10);
+    EXPECT_EQ(under.a, 255);
+    EXPECT_TRUE(Near(under.r, 128)) << int(under.r);
+    EXPECT_TRUE(Near(under.b, 127)) << int(under.b);
+    EXPECT_EQ(PixelAt(*context, 35, 30).a, 255);
+    EXPECT_EQ(PixelAt(*context, 35, 30).b, 255);
+    // The clip holds for the alpha as for the colour.
+    EXPECT_EQ(PixelAt(*context, 45, 30).a, 0);
+    EXPECT_EQ(PixelAt(*context, 45, 30).b, 0);
+    EXPECT_EQ(PixelAt(*context, 35, 45).a, 0);
+}
+
 TEST_F(RenderContextTest, ImageOutsideThePaintRectIsNotDrawn)
 {
     HBITMAP bitmap = test::MakeBitmap(4, 4, [](int, int) { return kRed; });
