@@ -33,6 +33,9 @@ mkdir -p "$work"
 rows="$work/rows.md"
 : >"$rows"
 
+# Total size of the files in a folder, in KB (not the blocks they occupy).
+sizeKb() { find "$1" -type f -exec cat {} + | wc -c | awk '{ printf "%.0f", $1 / 1024 }'; }
+
 failed=""
 short=""
 index=0
@@ -62,7 +65,7 @@ for name in $targets; do
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   files=$(find "$corpus" -type f | wc -l)
-  kb=$(du -sk "$corpus" | cut -f1)
+  kb=$(sizeKb "$corpus")
   artifact=$(ls "$work/$name"-* 2>/dev/null | head -n 1)
   if [ "$status" -ne 0 ]; then
     result="FAILED (exit $status${artifact:+, input $artifact})"
@@ -83,7 +86,7 @@ for name in $targets; do
     before=$(find "$keep" -type f | wc -l)
     nice -n 10 "$program" -merge=1 "$keep" "$corpus" >"$work/$name.merge.log" 2>&1
     echo "fuzz: $name: kept corpus $before -> $(find "$keep" -type f | wc -l) files," \
-         "$(du -sk "$keep" | cut -f1) KB" >&2
+         "$(sizeKb "$keep") KB" >&2
   fi
 done
 
