@@ -12,10 +12,12 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <windows.h>
 
+#include "bench/BenchFigure.h"
 #include "base/FrameworkThread.h"
 #include "base/MessageLoopProxy.h"
 
@@ -208,6 +210,12 @@ void Report(const char* name, const Figures& ours, const Figures& bare)
     std::printf("%-13s throughput %10.0f tasks/s (bare %10.0f msgs/s, ratio %5.2f)\n", name,
                 ours.itemsPerSecond, bare.itemsPerSecond,
                 ours.itemsPerSecond / bare.itemsPerSecond);
+    const std::string prefix = name;
+    PrintFigure((prefix + " latency median").c_str(), ours.medianLatencyUs, bare.medianLatencyUs,
+                "us");
+    PrintFigure((prefix + " latency mean").c_str(), ours.meanLatencyUs, bare.meanLatencyUs, "us");
+    PrintFigure((prefix + " throughput").c_str(), ours.itemsPerSecond, bare.itemsPerSecond,
+                "items/s");
 }
 
 double FileTimeMs(const FILETIME& time)
@@ -243,6 +251,8 @@ void MeasureIdle(const char* name, obase::MessageLoop::Type type)
     const double idleMs = ThreadCpuMs(handle) - busyMs;
     std::printf("%-13s idle CPU over %lu ms: %.1f ms (the %d tasks before it: %.1f ms)\n", name,
                 kIdleMs, idleMs, kBurst, busyMs);
+    PrintFigure((std::string(name) + " idle CPU per second").c_str(), idleMs * 1000.0 / kIdleMs,
+                NAN, "ms/s");
     CloseHandle(handle);
     thread.Stop();
     CloseHandle(consumer.reached);

@@ -1,6 +1,7 @@
 // Layout pass and full paint of a window of about 500 controls (nested
 // boxes, labels, colour and image controls), each against the same run's
 // baseline: the bare render-context drawing of the same rectangles.
+#include "bench/BenchFigure.h"
 #include "ui/controls/ControlElements.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/core/Box.h"
@@ -223,6 +224,7 @@ int main()
                 baseline);
     const auto report = [&](const char* what, double us) {
         std::printf("%-62s %9.1f us  x%.2f of baseline\n", what, us, us / baseline);
+        PrintFigure(what, us, baseline, "us");
     };
     report("layout pass (every rectangle moves, estimates cached)", times[1]);
     report("layout pass with every label measured again", times[2]);

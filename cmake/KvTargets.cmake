@@ -2,7 +2,7 @@
 #
 #   kv_library(NAME n [PORTABLE] SOURCES ... [LIBS ...])
 #   kv_test(NAME n [PORTABLE] [GUI] SOURCES ... [LIBS ...])
-#   kv_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir])
+#   kv_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir ...])
 #   kv_benchmark(NAME n [NATIVE] SOURCES ... [LIBS ...])
 #   kv_program(NAME n [GUI] SOURCES ... [LIBS ...])
 #   kv_dll(NAME n SOURCES ... [DEF file] [LIBS ...])
@@ -72,7 +72,7 @@ function(kv_test)
 endfunction()
 
 function(kv_fuzzer)
-  cmake_parse_arguments(A "" "NAME;CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "NAME" "SOURCES;LIBS;CORPUS" ${ARGN})
   if(NOT KV_NATIVE OR NOT KV_FUZZING)
     return()
   endif()
@@ -98,6 +98,12 @@ function(kv_fuzzer)
             -rss_limit_mb=2048 -print_final_stats=1 ${corpus} ${seeds}
     DEPENDS ${A_NAME} USES_TERMINAL)
   add_dependencies(fuzz-long fuzz-long-${A_NAME})
+  # One line per target for scripts/campaign/fuzz.sh: name, program, then
+  # the seed folders (the first one, when in the source tree, is the corpus
+  # kept in the repository).
+  string(REPLACE ";" " " seedList "${seeds}")
+  file(APPEND ${CMAKE_BINARY_DIR}/fuzz-targets.txt
+    "${A_NAME} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${A_NAME} ${seedList}\n")
 endfunction()
 
 function(kv_benchmark)

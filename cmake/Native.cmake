@@ -14,3 +14,5 @@ endif()
 set(KV_FUZZ_SMOKE_SECONDS 10 CACHE STRING "Seconds each fuzz target runs in the test suite")
 set(KV_FUZZ_LONG_SECONDS 600 CACHE STRING "Seconds each fuzz target runs under fuzz-long")
 add_custom_target(fuzz-long)
+# Filled by kv_fuzzer while the tree is configured.
+file(WRITE ${CMAKE_BINARY_DIR}/fuzz-targets.txt "")

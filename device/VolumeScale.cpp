@@ -7,6 +7,10 @@ namespace {
 constexpr int kUnitsPerDb = 256;
 constexpr int kLinearBase = -28 * kUnitsPerDb; // the volume at position 45
 constexpr int kLinearSpan = 55;                // positions 45..100
+// A position that VolumeToPosition computed can land a hair below the step
+// it stands for (a * 55 / b + 45 does not divide back exactly); taking that
+// as the step below would move a fader resting on it one step down.
+constexpr double kStepTolerance = 1e-6;
 
 // dB of points 0..15; from point 16 on, point p is p - 44 dB.
 constexpr int kLowTableDb[] = {-127, -70, -59, -53, -49, -45, -43, -40,
@@ -41,7 +45,8 @@ int16_t VolumeScale::PositionToVolume(double position, const VolumeMuteInfo& ran
         return TableVolume(static_cast<int>(position));
     }
     const int steps = (range.maxVolume - kLinearBase) / range.resolution;
-    const int k = static_cast<int>((steps * (position - kLinearStart)) / kLinearSpan);
+    const double exact = (steps * (position - kLinearStart)) / kLinearSpan;
+    const int k = static_cast<int>(exact + (exact >= 0 ? kStepTolerance : -kStepTolerance));
     return static_cast<int16_t>(kLinearBase + k * range.resolution);
 }
 

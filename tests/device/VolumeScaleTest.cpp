@@ -45,6 +45,27 @@ TEST(VolumeScaleTest, LinearPartRunsFromMinus28DbToTheMaximum)
     EXPECT_EQ(-7168 + 27 * 300, VolumeScale::PositionToVolume(100.0, ragged));
 }
 
+// +45 dB in 1 dB steps: the position shown for +8 dB is 36 * 55 / 73 + 45,
+// which multiplied back comes out a hair below 36 steps. It must still
+// give +8 dB, for every step of the linear part and both ways round.
+TEST(VolumeScaleTest, ShownPositionsGiveBackTheirVolume)
+{
+    const VolumeMuteInfo loud = Range(-127 * 256, 45 * 256, 256);
+    EXPECT_EQ(8 * 256, VolumeScale::PositionToVolume(72.5, loud));
+    EXPECT_EQ(8 * 256,
+              VolumeScale::PositionToVolume(VolumeScale::VolumeToPosition(8 * 256, loud), loud));
+    for (const VolumeMuteInfo& range : {loud, Range(-127 * 256, 1000, 300), Range(0, 32767, 1)}) {
+        const int steps = (range.maxVolume + 7168) / range.resolution;
+        for (int k = 0; k <= steps; k += 1 + steps / 500) {
+            const int volume = -7168 + k * range.resolution;
+            if (volume <= 0)
+                continue;
+            const double position = VolumeScale::VolumeToPosition(volume, range);
+            EXPECT_EQ(volume, VolumeScale::PositionToVolume(position, range)) << k;
+        }
+    }
+}
+
 TEST(VolumeScaleTest, VolumesMapToTheFirstTablePointAtOrAboveThem)
 {
     EXPECT_DOUBLE_EQ(17.0, VolumeScale::VolumeToPosition(-7000, kDefault));

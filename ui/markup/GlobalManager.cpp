@@ -1,6 +1,7 @@
 #include "ui/markup/GlobalManager.h"
 
 #include "ui/markup/ArchivePath.h"
+#include "ui/markup/ColorText.h"
 #include "ui/markup/DpiManager.h"
 #include "ui/markup/MarkupNode.h"
 #include "ui/markup/TextEncoding.h"
@@ -63,28 +64,6 @@ const std::wstring& SystemFaceName()
         return std::wstring(vistaOrLater ? L"\u5FAE\u8F6F\u96C5\u9ED1" : L"\u65B0\u5B8B\u4F53");
     }();
     return face;
-}
-
-// Hexadecimal digits from the start up to the first other character;
-// more than eight digits saturate.
-uint32_t ParseHex(const wchar_t* text)
-{
-    uint64_t value = 0;
-    for (; *text != 0; ++text) {
-        const wchar_t c = *text;
-        int digit = 0;
-        if (c >= L'0' && c <= L'9') {
-            digit = c - L'0';
-        } else if (c >= L'a' && c <= L'f') {
-            digit = c - L'a' + 10;
-        } else if (c >= L'A' && c <= L'F') {
-            digit = c - L'A' + 10;
-        } else {
-            break;
-        }
-        value = std::min<uint64_t>(value * 16 + digit, 0xFFFFFFFFu);
-    }
-    return static_cast<uint32_t>(value);
 }
 
 void LoadLanguageStrings(const std::wstring& path)
@@ -317,8 +296,7 @@ void GlobalManager::AddTextColor(const std::wstring& name, const std::wstring& v
     if (name.empty() || value.empty()) {
         return;
     }
-    // The first character is the "#"; whatever stands there is skipped.
-    GetState().textColors[name] = ParseHex(value.c_str() + 1);
+    GetState().textColors[name] = ColorText::Parse(value);
 }
 
 uint32_t GlobalManager::GetTextColor(const std::wstring& name)

@@ -1,0 +1,144 @@
+// The mixer reading the device after its notifications: arbitrary volume
+// ranges, volumes, mutes, audio-control answers and failing reads, then a
+// stream of notification categories, polls and user moves. Whatever the
+// driver answers, the controls must show values within their scales.
+#include "panel/AudioControl.h"
+#include "panel/ChannelMap.h"
+#include "panel/MixerRules.h"
+#include "tests/panel/FakeMixer.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The categories the mixer window acts on; every other one is ignored.
+constexpr uint8_t kNotificationVolume = 3;
+constexpr uint8_t kNotificationMute = 4;
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    bool Empty() const { return m_pos >= m_size; }
+    uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    void Bytes(void* target, size_t count)
+    {
+        auto* out = static_cast<uint8_t*>(target);
+        for (size_t i = 0; i < count; ++i)
+            out[i] = Byte();
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+};
+
+void CheckControls(FakeWidgets& widgets)
+{
+    for (const MixerFader& fader : ChannelMap::Faders()) {
+        const double value = widgets.faders[std::wstring(fader.name)].value;
+        Check(std::isfinite(value) && value >= 0.0 && value <= 100.0);
+    }
+    for (const GainKnob& knob : ChannelMap::Knobs()) {
+        const double step = widgets.knobs[std::wstring(knob.name)].value;
+        Check(step >= 0 && step <= 15 && step == std::floor(step));
+        Check(widgets.labels[std::wstring(knob.label)].text ==
+              MixerRules::GainLabelText(static_cast<int>(step)));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Input input(data, size);
+    FakeWidgets widgets;
+    FakeDevice device;
+    MixerRules rules(widgets, device);
+    input.Bytes(&device.range[0], sizeof(VolumeMuteInfo));
+    input.Bytes(&device.range[1], sizeof(VolumeMuteInfo));
+    // Controls as a connect leaves them: the device faders match the zero
+    // block the rules start from, the gain labels their knobs.
+    for (const GainKnob& knob : ChannelMap::Knobs())
+        widgets.labels[std::wstring(knob.label)].text = MixerRules::GainLabelText(1);
+    for (const DeviceFader& fader : ChannelMap::DeviceFaders()) {
+        FakeFader& shown = widgets.faders[std::wstring(fader.name)];
+        shown.value = 0;
+        shown.maximum = 0;
+    }
+
+    // A few hundred steps per input find as much as thousands, much faster.
+    bool check = false;
+    for (int step = 0; step < 256 && !input.Empty(); ++step) {
+        const uint8_t op = input.Byte();
+        const bool isInput = (op & 8) != 0;
+        // Setting up the device's answers shows nothing: check after the rest.
+        if (op % 8 != 0 && op % 8 != 1 && op % 8 != 2 && op % 8 != 6)
+            check = true;
+        switch (op % 8) {
+        case 0: {
+            int16_t volume = 0;
+            input.Bytes(&volume, sizeof(volume));
+            device.volumes[isInput][input.Byte() % 9] = volume;
+            break;
+        }
+        case 1:
+            device.mutes[isInput][input.Byte() % 9] = (op & 16) != 0;
+            break;
+        case 2: {
+            const uint8_t selectors[] = {AudioControl::kPhantomPower, AudioControl::kInvert,
+                                         AudioControl::kPreampGain, AudioControl::kDeviceVolume};
+            std::vector<uint8_t>& bytes = device.controls[selectors[(op >> 3) % 4]];
+            bytes.resize(input.Byte() % 10);
+            input.Bytes(bytes.data(), bytes.size());
+            break;
+        }
+        case 3: {
+            const uint8_t category = input.Byte();
+            if (category == kNotificationVolume)
+                rules.ShowVolumes();
+            else if (category == kNotificationMute)
+                rules.ShowMutes();
+            break;
+        }
+        case 4:
+            if (rules.PollDeviceVolumes()) {
+                const DeviceVolumeBlock& block = rules.LastDeviceVolumeBlock();
+                for (const DeviceFader& fader : ChannelMap::DeviceFaders()) {
+                    const FakeFader& shown = widgets.faders[std::wstring(fader.name)];
+                    Check(shown.value == block.bytes[DeviceVolumeBlock::LevelByte(fader.index)] &&
+                          shown.maximum == block.bytes[DeviceVolumeBlock::TopByte(fader.index)]);
+                }
+            }
+            break;
+        case 5:
+            rules.ShowGains();
+            rules.ShowSwitches();
+            break;
+        case 6:
+            device.failReads = (op & 16) != 0;
+            device.open = (op & 32) == 0;
+            break;
+        default: {
+            const auto faders = ChannelMap::Faders();
+            const MixerFader& fader = faders[input.Byte() % faders.size()];
+            rules.OnFaderMoved(fader.name, input.Byte() * 100.0 / 255.0);
+            break;
+        }
+        }
+        if (check)
+            CheckControls(widgets);
+        check = false;
+    }
+    return 0;
+}
