@@ -4,6 +4,7 @@
 
 #include "base/ThreadRegistry.h"
 #include "panel/MainForm.h"
+#include "ui/access/Accessibility.h"
 #include "ui/controls/ControlElements.h"
 #include "ui/markup/GlobalManager.h"
 
@@ -69,6 +70,8 @@ MainForm* MainThread::Form() const
 void MainThread::Init()
 {
     obase::ThreadRegistry::RegisterThread(kIdentifier);
+    m_comInitialized = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    ui::EnableAccessibility();
     LoadSkin();
     ui::GlobalManager::Startup(L"resources\\", {}, L"themes\\default", L"lang\\zh_CN");
     ui::RegisterControlElements();
@@ -121,4 +124,7 @@ void MainThread::Cleanup()
     ui::GlobalManager::Shutdown();
     SetCurrentThreadQuitting();
     obase::ThreadRegistry::UnregisterThread();
+    if (m_comInitialized)
+        ::CoUninitialize();
+    m_comInitialized = false;
 }

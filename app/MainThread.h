@@ -32,6 +32,8 @@ private:
     void CreateMainWindow();
 
     bool m_show = true;
+    // Screen readers' objects are marshalled through the UI thread's apartment.
+    bool m_comInitialized = false;
     MainForm* m_form = nullptr;
     HWND m_mainWindow = nullptr;
 };

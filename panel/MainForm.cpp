@@ -110,12 +110,18 @@ void MainForm::BindControls()
         }
     }
     for (const GainKnob& knob : ChannelMap::Knobs()) {
-        if (auto* circle = dynamic_cast<ui::CircleSlider*>(FindControl(std::wstring(knob.name)))) {
+        auto* circle = dynamic_cast<ui::CircleSlider*>(FindControl(std::wstring(knob.name)));
+        if (circle != nullptr) {
             m_knobs.push_back(circle);
             m_widgets.Add(knob.name, std::make_unique<CircleSliderKnobWidget>(*circle));
         }
-        if (auto* label = dynamic_cast<ui::Label*>(FindControl(std::wstring(knob.label))))
+        if (auto* label = dynamic_cast<ui::Label*>(FindControl(std::wstring(knob.label)))) {
             m_widgets.Add(knob.label, std::make_unique<LabelTextWidget>(*label));
+            // Screen readers read the knob's gain from its read-out.
+            if (circle != nullptr)
+                circle->SetAccessValueText(
+                    label->ToWeakCallback([label] { return label->GetText(); }));
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ui/controls/ControlEvents.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 namespace ui {
 
@@ -29,6 +30,12 @@ void ButtonTemplate<InheritType>::HandleEvent(const EventArgs& event)
         return;
     }
     LabelTemplate<InheritType>::HandleEvent(event);
+}
+
+template <typename InheritType>
+uint32_t ButtonTemplate<InheritType>::GetAccessRole() const
+{
+    return ROLE_SYSTEM_PUSHBUTTON;
 }
 
 template <typename InheritType>

@@ -21,6 +21,8 @@ public:
     bool IsAllowTabStop() const override;
     bool KeepsCaptionClick() const override { return true; }
     bool IsPushButton() const override { return std::is_same_v<InheritType, Control>; }
+    uint32_t GetAccessRole() const override;
+    std::wstring GetAccessAction() const override { return L"Press"; }
 };
 
 extern template class ButtonTemplate<Control>;

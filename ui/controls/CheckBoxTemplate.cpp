@@ -6,6 +6,8 @@
 #include "ui/core/Window.h"
 #include "ui/render/IRenderContext.h"
 
+#include <oleacc.h>
+
 namespace ui {
 
 template <typename InheritType>
@@ -14,6 +16,7 @@ void CheckBoxTemplate<InheritType>::Selected(bool select, bool notify)
     if (select == m_selected)
         return;
     m_selected = select;
+    this->NotifyAccess(EVENT_OBJECT_STATECHANGE);
     if (notify && this->m_window != nullptr && !this->m_window->IsBuilding()) {
         NotifySelection();
         return;
@@ -55,6 +58,19 @@ void CheckBoxTemplate<InheritType>::Activate()
     if (!this->CanActivate())
         return;
     Selected(!m_selected, true);
+}
+
+template <typename InheritType>
+uint32_t CheckBoxTemplate<InheritType>::GetAccessRole() const
+{
+    return ROLE_SYSTEM_CHECKBUTTON;
+}
+
+template <typename InheritType>
+uint32_t CheckBoxTemplate<InheritType>::GetAccessState() const
+{
+    const uint32_t state = ButtonTemplate<InheritType>::GetAccessState();
+    return m_selected ? state | STATE_SYSTEM_CHECKED : state;
 }
 
 template <typename InheritType>

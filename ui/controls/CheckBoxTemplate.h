@@ -20,6 +20,9 @@ public:
     void Activate() override;
     bool HasHotLook() const override;
     bool IsPushButton() const override { return false; }
+    uint32_t GetAccessRole() const override;
+    uint32_t GetAccessState() const override;
+    std::wstring GetAccessAction() const override { return m_selected ? L"Uncheck" : L"Check"; }
     void PaintStateColors(IRenderContext& context) override;
     void PaintStateImages(IRenderContext& context) override;
     void PaintText(IRenderContext& context) override;

@@ -5,6 +5,8 @@
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
 
+#include <oleacc.h>
+
 namespace ui {
 
 void CircleSlider::SetAttribute(const std::wstring& name, const std::wstring& value)
@@ -82,7 +84,12 @@ void CircleSlider::SetValueFromPoint(UiPoint point)
     m_lastPoint = point;
     const UiPoint center(m_rect.left + m_rect.Width() / 2, m_rect.top + m_rect.Height() / 2);
     const double angle = CircleGeometry::PointAngle(point.x - center.x, point.y - center.y);
-    m_value = CircleGeometry::ValueAtAngle(angle, m_zeroAngle, m_minAngle, m_min, m_max);
+    StoreValue(CircleGeometry::ValueAtAngle(angle, m_zeroAngle, m_minAngle, m_min, m_max));
+}
+
+uint32_t CircleSlider::GetAccessRole() const
+{
+    return ROLE_SYSTEM_SLIDER;
 }
 
 void CircleSlider::OnWheel(const EventArgs& event)
@@ -91,7 +98,7 @@ void CircleSlider::OnWheel(const EventArgs& event)
     const double value = delta >= 1 ? m_value + m_step : m_value - m_step;
     if (value < m_min || value > m_max)
         return;
-    m_value = value;
+    StoreValue(value);
     Invalidate();
     SendControlEvent(*this, kEventValueChange);
 }

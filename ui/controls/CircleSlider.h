@@ -15,6 +15,7 @@ public:
     void HandleEvent(const EventArgs& event) override;
     // A drag ends when the window loses the focus.
     bool NeedsButtonUpOnKillFocus() const override { return true; }
+    uint32_t GetAccessRole() const override;
 
     int32_t GetChangeStep() const { return m_step; }
     void SetChangeStep(int32_t step) { m_step = step; }

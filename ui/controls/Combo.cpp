@@ -10,6 +10,8 @@
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace ui {
@@ -152,7 +154,10 @@ bool Combo::OnListSelect()
 {
     if (m_dropWindow != nullptr && m_dropWindow->GetHWND() != nullptr)
         ::PostMessageW(m_dropWindow->GetHWND(), WM_KILLFOCUS, 0, 0);
-    m_curSel = m_list->GetCurSel();
+    if (m_curSel != m_list->GetCurSel()) {
+        m_curSel = m_list->GetCurSel();
+        NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+    }
     if (Control* item =
             m_curSel >= 0 ? m_list->GetItemAt(static_cast<size_t>(m_curSel)) : nullptr) {
         item->SetState(kControlStateNormal);
@@ -173,7 +178,27 @@ bool Combo::SelectItem(int index)
     m_curSel = index;
     m_list->SelectItem(index, false, false);
     Invalidate();
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
     return true;
+}
+
+uint32_t Combo::GetAccessRole() const
+{
+    return ROLE_SYSTEM_COMBOBOX;
+}
+
+std::wstring Combo::GetAccessValue() const
+{
+    const Control* item =
+        m_curSel >= 0 ? m_list->GetItemAt(static_cast<size_t>(m_curSel)) : nullptr;
+    return item != nullptr ? item->GetAccessName() : std::wstring();
+}
+
+uint32_t Combo::GetAccessState() const
+{
+    const uint32_t dropped =
+        m_dropWindow != nullptr ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+    return Box::GetAccessState() | STATE_SYSTEM_HASPOPUP | dropped;
 }
 
 void Combo::PaintText(IRenderContext& context)

@@ -29,6 +29,12 @@ public:
     void HandleEvent(const EventArgs& event) override;
     void PaintText(IRenderContext& context) override;
     bool IsAllowTabStop() const override { return IsEnabled() && IsKeyboardEnabled(); }
+    uint32_t GetAccessRole() const override;
+    // The selected entry's text.
+    std::wstring GetAccessValue() const override;
+    uint32_t GetAccessState() const override;
+    std::wstring GetAccessAction() const override { return L"Open"; }
+    bool ExposesAccessChildren() const override { return false; }
 
     bool Add(std::unique_ptr<Control> control) override;
     bool AddAt(std::unique_ptr<Control> control, size_t index) override;

@@ -7,6 +7,8 @@
 #include "ui/markup/TextEncoding.h"
 #include "ui/render/IRenderContext.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <string_view>
 #include <type_traits>
@@ -81,6 +83,7 @@ void LabelTemplate<InheritType>::SetText(const std::wstring& text)
         return;
     m_text = text;
     RelayoutOrInvalidate();
+    this->NotifyAccess(EVENT_OBJECT_NAMECHANGE);
 }
 
 template <typename InheritType>
@@ -96,6 +99,20 @@ void LabelTemplate<InheritType>::SetTextId(const std::wstring& id)
         return;
     m_textId = id;
     RelayoutOrInvalidate();
+    this->NotifyAccess(EVENT_OBJECT_NAMECHANGE);
+}
+
+template <typename InheritType>
+uint32_t LabelTemplate<InheritType>::GetAccessRole() const
+{
+    return GetText().empty() ? InheritType::GetAccessRole() : ROLE_SYSTEM_STATICTEXT;
+}
+
+template <typename InheritType>
+std::wstring LabelTemplate<InheritType>::GetAccessName() const
+{
+    std::wstring text = GetText();
+    return text.empty() ? InheritType::GetAccessName() : text;
 }
 
 template <typename InheritType>

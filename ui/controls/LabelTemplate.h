@@ -32,6 +32,9 @@ public:
     UiSize EstimateTextSize(UiSize available, bool& reEstimate) override;
     bool HasHotLook() const override;
     void PaintText(IRenderContext& context) override;
+    // Static text when it has a text, named by it.
+    uint32_t GetAccessRole() const override;
+    std::wstring GetAccessName() const override;
 
     const std::wstring& GetFont() const { return m_font; }
     void SetFont(const std::wstring& fontId);

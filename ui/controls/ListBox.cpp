@@ -4,10 +4,16 @@
 #include "ui/controls/ListContainerElement.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 namespace ui {
 
 ListBox::ListBox(std::unique_ptr<Layout> layout) : ScrollableBox(std::move(layout)) {}
+
+uint32_t ListBox::GetAccessRole() const
+{
+    return ROLE_SYSTEM_LIST;
+}
 
 ListBox::~ListBox()
 {

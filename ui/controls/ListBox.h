@@ -34,6 +34,7 @@ public:
     bool SetItemIndex(Control* control, size_t index) override;
     void SetRect(const UiRect& rect) override;
     void HandleEvent(const EventArgs& event) override;
+    uint32_t GetAccessRole() const override;
 
 private:
     ListContainerElement* ElementAt(int index) const;

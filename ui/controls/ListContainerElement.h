@@ -12,6 +12,8 @@ class ListBox;
 class ListContainerElement : public OptionTemplate<Box> {
 public:
     void Selected(bool select, bool notify) override;
+    uint32_t GetAccessRole() const override;
+    uint32_t GetAccessState() const override;
 
     ListBox* GetOwner() const { return m_owner; }
     int GetIndex() const { return m_index; }

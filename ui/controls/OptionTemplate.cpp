@@ -3,6 +3,8 @@
 #include "ui/controls/ControlEvents.h"
 #include "ui/core/Window.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -31,7 +33,10 @@ OptionTemplate<InheritType>::~OptionTemplate()
 template <typename InheritType>
 void OptionTemplate<InheritType>::Selected(bool select, bool notify)
 {
+    const bool changed = this->m_selected != select;
     this->m_selected = select;
+    if (changed)
+        this->NotifyAccess(EVENT_OBJECT_STATECHANGE);
     if (this->m_window == nullptr) {
         this->Invalidate();
         return;
@@ -105,6 +110,12 @@ void OptionTemplate<InheritType>::SetAttribute(const std::wstring& name, const s
         SetGroup(value);
     else
         CheckBoxTemplate<InheritType>::SetAttribute(name, value);
+}
+
+template <typename InheritType>
+uint32_t OptionTemplate<InheritType>::GetAccessRole() const
+{
+    return ROLE_SYSTEM_RADIOBUTTON;
 }
 
 template <typename InheritType>

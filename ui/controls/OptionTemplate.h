@@ -27,6 +27,8 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     // A click, then selection.
     void Activate() override;
+    uint32_t GetAccessRole() const override;
+    std::wstring GetAccessAction() const override { return L"Select"; }
 
 private:
     void DeselectGroup(bool notify);

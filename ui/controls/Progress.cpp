@@ -5,6 +5,8 @@
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 #include <iterator>
 
@@ -105,8 +107,48 @@ void Progress::SetMaxValue(int32_t max)
 
 void Progress::SetValue(double value)
 {
-    m_value = value;
+    StoreValue(value);
     Invalidate();
+}
+
+void Progress::StoreValue(double value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+}
+
+void Progress::SetToolTipText(const std::wstring& text)
+{
+    const std::wstring old = GetToolTipText();
+    Label::SetToolTipText(text);
+    if (GetToolTipText() != old)
+        NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+}
+
+uint32_t Progress::GetAccessRole() const
+{
+    return ROLE_SYSTEM_PROGRESSBAR;
+}
+
+std::wstring Progress::GetAccessName() const
+{
+    std::wstring text = GetText();
+    return text.empty() ? ReadableName() : text;
+}
+
+std::wstring Progress::GetAccessValue() const
+{
+    std::wstring value = Label::GetAccessValue();
+    if (value.empty())
+        value = GetToolTipText();
+    if (value.empty()) {
+        wchar_t number[32] = {};
+        std::swprintf(number, std::size(number), L"%g", m_value);
+        value = number;
+    }
+    return value;
 }
 
 void Progress::SetStretchForeImage(bool stretch)

@@ -23,6 +23,14 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void PaintStateImages(IRenderContext& context) override;
     void ClearImageCache() override;
+    // A changed text is a changed value: faders show their level in it.
+    void SetToolTipText(const std::wstring& text) override;
+    uint32_t GetAccessRole() const override;
+    // The text or the skin name: the tool tip is the value.
+    std::wstring GetAccessName() const override;
+    // The read-out set for it, else the tool tip, else the number.
+    std::wstring GetAccessValue() const override;
+    bool ExposesAccessChildren() const override { return false; }
 
     bool IsHorizontal() const { return m_horizontal; }
     void SetHorizontal(bool horizontal);
@@ -43,6 +51,8 @@ public:
 protected:
     // Repairs the range and clamps the value, as painting does.
     void RepairRange();
+    // Stores a value and tells assistive technology when it changed.
+    void StoreValue(double value);
 
     bool m_horizontal = true;
     bool m_stretchFore = true;

@@ -84,6 +84,7 @@ void RichEdit::SetText(const std::wstring& text)
         UpdateTextRect();
     }
     Invalidate();
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
 }
 
 std::wstring RichEdit::GetText() const

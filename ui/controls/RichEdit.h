@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -48,6 +49,14 @@ public:
     bool KeepsCaptionClick() const override { return true; }
     bool WantsTab() const override { return m_wantTab && !m_readOnly; }
     bool IsAllowTabStop() const override { return IsEnabled(); }
+    uint32_t GetAccessRole() const override;
+    // The text, except a password's.
+    std::wstring GetAccessValue() const override;
+    uint32_t GetAccessState() const override;
+    bool ExposesAccessChildren() const override { return false; }
+    // A multi-line text's lines (as separated by line breaks).
+    std::vector<std::wstring> GetAccessLines() const override;
+    UiRect GetAccessLineRect(size_t line) const override;
 
     // Replaces the whole text; it takes the current character format.
     void SetText(const std::wstring& text);

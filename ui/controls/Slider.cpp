@@ -6,6 +6,8 @@
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 #include <iterator>
 
@@ -99,11 +101,11 @@ void Slider::OnWheel(const EventArgs& event)
     if (delta >= 1) {
         if (m_value >= m_max)
             return;
-        m_value += m_step;
+        StoreValue(m_value + m_step);
     } else {
         if (m_value <= m_min)
             return;
-        m_value -= m_step;
+        StoreValue(m_value - m_step);
     }
     Invalidate();
     SendControlEvent(*this, kEventValueChange);
@@ -151,7 +153,13 @@ void Slider::SetThumbImage(ControlState state, const std::wstring& image)
 
 void Slider::SetValueFromPoint(UiPoint point)
 {
-    m_value = SliderGeometry::ValueAtPoint(m_rect, m_thumbSize, m_horizontal, m_min, m_max, point);
+    StoreValue(
+        SliderGeometry::ValueAtPoint(m_rect, m_thumbSize, m_horizontal, m_min, m_max, point));
+}
+
+uint32_t Slider::GetAccessRole() const
+{
+    return ROLE_SYSTEM_SLIDER;
 }
 
 } // namespace ui

@@ -4,6 +4,8 @@
 #include "ui/core/FindFlags.h"
 #include "ui/core/Window.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace ui {
@@ -178,6 +180,22 @@ void Box::ClearImageCache()
     Control::ClearImageCache();
     for (const std::unique_ptr<Control>& item : m_items)
         item->ClearImageCache();
+}
+
+uint32_t Box::GetAccessRole() const
+{
+    return ROLE_SYSTEM_GROUPING;
+}
+
+std::wstring Box::GetAccessName() const
+{
+    std::wstring name = GetToolTipText();
+    for (size_t i = 0; name.empty() && i < m_items.size(); ++i) {
+        const Control* item = m_items[i].get();
+        if (item->IsVisible() && item->GetAccessRole() == ROLE_SYSTEM_STATICTEXT)
+            name = item->GetAccessName();
+    }
+    return name.empty() ? ReadableName() : name;
 }
 
 int Box::FindSelectable(int index, bool forward) const

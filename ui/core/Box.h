@@ -31,6 +31,10 @@ public:
     void ClearImageCache() override;
     // Containers are not tab stops; the controls in them are.
     bool IsAllowTabStop() const override { return false; }
+    uint32_t GetAccessRole() const override;
+    // Without a tool tip, the first text inside names the box (a mixer
+    // strip is named by its caption), else its skin name.
+    std::wstring GetAccessName() const override;
 
     // The first index from `index` on (or back) whose child can be chosen,
     // -1 when there is none.

@@ -173,8 +173,10 @@ void Control::SetVisible(bool visible)
     m_focused = false;
     if (!IsVisible() && m_window != nullptr && m_window->GetFocus() == this)
         m_window->SetFocus(nullptr);
-    if (wasVisible != IsVisible())
+    if (wasVisible != IsVisible()) {
         RelayoutFromAncestor();
+        NotifyAccess(IsVisible() ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
+    }
     if (!IsVisible())
         m_bkAnimation->Stop();
 }
@@ -191,6 +193,7 @@ void Control::SetEnabled(bool enabled)
         m_state = kControlStateDisabled;
     }
     Invalidate();
+    NotifyAccess(EVENT_OBJECT_STATECHANGE);
 }
 
 void Control::SetFocus()

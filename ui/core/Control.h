@@ -72,6 +72,32 @@ public:
     virtual bool CanActivate() const { return IsVisible() && IsEnabled(); }
     virtual void Activate() {}
 
+    // What assistive technology is told about the control: a role
+    // (ROLE_SYSTEM_...), a name, a value, state flags (STATE_SYSTEM_...), the
+    // name of its default action (empty: none) and, for texts of several
+    // lines, the lines to be read one by one with their rectangles.
+    virtual uint32_t GetAccessRole() const;
+    virtual std::wstring GetAccessName() const;
+    virtual std::wstring GetAccessValue() const;
+    virtual uint32_t GetAccessState() const;
+    virtual std::wstring GetAccessAction() const { return std::wstring(); }
+    // The default action does what a click does.
+    virtual void DoAccessAction() { Activate(); }
+    // False for controls read as one piece (a combo, a text box, a slider).
+    virtual bool ExposesAccessChildren() const { return true; }
+    virtual std::vector<std::wstring> GetAccessLines() const { return {}; }
+    virtual UiRect GetAccessLineRect(size_t line) const;
+    // A read-out shown by another control that stands for this control's
+    // value (a knob's gain label).
+    void SetAccessValueText(std::function<std::wstring()> text)
+    {
+        m_accessValueText = std::move(text);
+    }
+    // Unique in the process; WinEvents name a control by its negated id.
+    int32_t GetAccessId() const { return m_accessId; }
+    // Raises a WinEvent (EVENT_OBJECT_...) for this control in its window.
+    void NotifyAccess(uint32_t event) const;
+
     // The visitor's answer for this control, or null when a flag of
     // FindFlags excludes it. Boxes search their children first.
     virtual Control* FindControl(const FindVisitor& visitor, UiPoint point, uint32_t flags);
@@ -176,6 +202,8 @@ protected:
     // The own layers into the context, shifted by the render offset.
     void PaintLayers(IRenderContext& context, const UiRect& dirtyRect, bool withChildren);
     const std::wstring& GetWindowResourcePath() const;
+    // The skin name with its separators read as blanks ("input mic1").
+    std::wstring ReadableName() const;
 
     EventMap m_events;
     EventMap m_markupEvents;
@@ -213,6 +241,11 @@ protected:
     std::wstring m_borderColor;
     std::unique_ptr<ImageAnimation> m_bkAnimation;
     std::unique_ptr<AnimationManager> m_animation;
+    std::function<std::wstring()> m_accessValueText;
+    const int32_t m_accessId = NextAccessId();
+
+private:
+    static int32_t NextAccessId();
 };
 
 } // namespace ui

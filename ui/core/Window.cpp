@@ -339,6 +339,8 @@ void Window::SetFocus(Control* control)
     SendEvent(control, kEventInternalSetFocus);
     if (m_focus == control)
         SendEvent(control, kEventSetFocus);
+    if (m_focus == control)
+        NotifyAccessEvent(EVENT_OBJECT_FOCUS, *control);
 }
 
 bool Window::SetNextTabControl(bool forward)
@@ -722,6 +724,15 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         m_delayedCleanup.clear();
         handled = true;
         return 0;
+    case kMsgAccessAction:
+        RunAccessAction(static_cast<int32_t>(wParam));
+        handled = true;
+        return 0;
+    case WM_GETOBJECT: {
+        LRESULT result = 0;
+        handled = AnswerGetObject(wParam, lParam, result);
+        return result;
+    }
     default:
         break;
     }

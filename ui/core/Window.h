@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+struct IAccessible;
+
 namespace ui {
 
 class Box;
@@ -30,6 +32,14 @@ class Window : public virtual obase::SupportWeakCallback {
 public:
     // Posted to delete the controls handed to AddDelayedCleanup.
     static constexpr UINT kMsgDelayedCleanup = 0x8001;
+    // Posted to run a control's default action for assistive technology
+    // (wParam: the control's access id).
+    static constexpr UINT kMsgAccessAction = 0x8002;
+    // Makes the accessible object of a window's client area (a new
+    // reference); installed once by the accessibility module. Without it,
+    // or when it fails, the system answers WM_GETOBJECT.
+    using AccessibleFactory = IAccessible* (*)(Window& window);
+    static void SetAccessibleFactory(AccessibleFactory factory);
     static constexpr UINT kReflectBase = 0x2000;
 
     Window();
@@ -94,6 +104,17 @@ public:
     UiPoint GetLastMousePos() const { return m_lastMousePos; }
     // Shows the control's new tool-tip text at once when its tip is up.
     void UpdateToolTip(Control* control);
+    // The client area's role and name for assistive technology (the
+    // window's title by default).
+    virtual uint32_t GetAccessRole() const;
+    virtual std::wstring GetAccessName() const;
+    // A WinEvent about a control; the root stands for the client area.
+    void NotifyAccessEvent(uint32_t event, const Control& control) const;
+    // The control of this window's tree with the access id, or null.
+    Control* FindAccessControl(int32_t id) const;
+    // Runs the control's default action from the message loop, so the
+    // caller (often another process) is answered first.
+    void PostAccessAction(const Control& control);
     // Events sent to a control carry the mouse position and a time stamp.
     void SendEvent(Control* control, EventType type, WPARAM wParam = 0, LPARAM lParam = 0);
 
@@ -135,6 +156,9 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_GETOBJECT for the client area; false leaves it to the system.
+    bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RunAccessAction(int32_t id);
     bool RegisterWindowClass();
     void ArrangeMarked(Control* control);
     void ResizeToAutoRoot();

@@ -2,6 +2,8 @@
 
 #include "ui/menu/CMenuWnd.h"
 
+#include <oleacc.h>
+
 namespace orb_comp {
 
 namespace {
@@ -25,6 +27,22 @@ void CMenuElementUI::Choose()
     const std::weak_ptr<obase::WeakFlag> menuAlive = menu->GetWeakFlag();
     Activate();
     CloseAfterChoice(menuAlive, menu);
+}
+
+uint32_t CMenuElementUI::GetAccessRole() const
+{
+    return ROLE_SYSTEM_MENUITEM;
+}
+
+uint32_t CMenuElementUI::GetAccessState() const
+{
+    uint32_t state = ListContainerElement::GetAccessState() &
+                     ~(STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED | STATE_SYSTEM_HOTTRACKED);
+    if (IsEnabled())
+        state |= STATE_SYSTEM_FOCUSABLE;
+    if (GetState() == ui::kControlStateHot)
+        state |= STATE_SYSTEM_FOCUSED;
+    return state;
 }
 
 bool CMenuElementUI::OnButtonUp(const ui::EventArgs& event)

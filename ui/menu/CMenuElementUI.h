@@ -13,6 +13,11 @@ public:
     // Activates the item as a choice and closes its menu.
     void Choose();
     bool OnButtonUp(const ui::EventArgs& event) override;
+    uint32_t GetAccessRole() const override;
+    // Focused while highlighted; never selected.
+    uint32_t GetAccessState() const override;
+    std::wstring GetAccessAction() const override { return L"Execute"; }
+    void DoAccessAction() override { Choose(); }
 };
 
 } // namespace orb_comp

@@ -3,6 +3,8 @@
 #include "ui/core/Box.h"
 #include "ui/menu/CMenuElementUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace orb_comp {
@@ -28,6 +30,8 @@ void SetHighlight(CMenuElementUI& item, bool on)
 {
     item.SetState(on ? ui::kControlStateHot : ui::kControlStateNormal);
     item.SetHotAlpha(on ? 255 : 0);
+    if (on)
+        item.NotifyAccess(EVENT_OBJECT_FOCUS);
 }
 
 } // namespace
@@ -64,6 +68,7 @@ bool CMenuWnd::Init(const std::wstring& skinFile, const std::wstring& skinType, 
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The owner's caption keeps its active look while the menu has the focus.
     ::SendMessageW(topLevel, WM_NCACTIVATE, TRUE, 0);
+    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, hwnd, OBJID_CLIENT, CHILDID_SELF);
     return true;
 }
 
@@ -97,7 +102,14 @@ void CMenuWnd::Close(UINT code)
     if (m_closing)
         return;
     m_closing = true;
+    if (GetHWND() != nullptr)
+        ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, GetHWND(), OBJID_CLIENT, CHILDID_SELF);
     WindowImplBase::Close(code);
+}
+
+uint32_t CMenuWnd::GetAccessRole() const
+{
+    return ROLE_SYSTEM_MENUPOPUP;
 }
 
 LRESULT CMenuWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)

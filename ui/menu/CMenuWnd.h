@@ -43,6 +43,9 @@ public:
     std::unique_ptr<ui::Control> CreateControl(const std::wstring& className) override;
     std::wstring GetSkinFolder() override { return L"menu"; }
     std::wstring GetSkinFile() override { return m_skinFile; }
+    uint32_t GetAccessRole() const override;
+    // A pop-up menu has no name of its own.
+    std::wstring GetAccessName() const override { return std::wstring(); }
 
 private:
     std::vector<CMenuElementUI*> SelectableItems() const;

@@ -1,0 +1,387 @@
+// The mixer, its tray menu and the settings window as a screen reader sees
+// them: accessible objects obtained from the windows and read from the test
+// thread, which is another COM apartment than the program's UI thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "panel/MainForm.h"
+#include "panel/SettingForm.h"
+#include "tests/panel/MainFormTestHost.h"
+#include "ui/access/AccessibleControl.h"
+#include "ui/core/AccessIid.h"
+#include "ui/controls/LabelTemplate.h"
+#include "ui/core/Box.h"
+
+namespace {
+
+class Ref {
+public:
+    explicit Ref(IAccessible* object = nullptr) : m_object(object) {}
+    Ref(Ref&& other) noexcept : m_object(std::exchange(other.m_object, nullptr)) {}
+    ~Ref()
+    {
+        if (m_object)
+            m_object->Release();
+    }
+    IAccessible* operator->() const { return m_object; }
+    IAccessible* get() const { return m_object; }
+    explicit operator bool() const { return m_object != nullptr; }
+
+private:
+    IAccessible* m_object;
+};
+
+VARIANT Id(long id = CHILDID_SELF)
+{
+    VARIANT child;
+    ::VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+Ref FromDispatch(IDispatch* object)
+{
+    IAccessible* accessible = nullptr;
+    if (object) {
+        object->QueryInterface(ui::kIidAccessible, reinterpret_cast<void**>(&accessible));
+        object->Release();
+    }
+    return Ref(accessible);
+}
+
+Ref FromVariant(VARIANT& result)
+{
+    return result.vt == VT_DISPATCH ? FromDispatch(result.pdispVal) : Ref();
+}
+
+Ref FromWindow(HWND window)
+{
+    IAccessible* object = nullptr;
+    ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), ui::kIidAccessible,
+                                 reinterpret_cast<void**>(&object));
+    return Ref(object);
+}
+
+std::wstring Text(HRESULT (IAccessible::*get)(VARIANT, BSTR*), IAccessible* object,
+                  long child = CHILDID_SELF)
+{
+    BSTR text = nullptr;
+    (object->*get)(Id(child), &text);
+    std::wstring result = text ? text : L"";
+    ::SysFreeString(text);
+    return result;
+}
+
+std::wstring Name(IAccessible* object, long child = CHILDID_SELF)
+{
+    return Text(&IAccessible::get_accName, object, child);
+}
+
+std::wstring Value(IAccessible* object)
+{
+    return Text(&IAccessible::get_accValue, object);
+}
+
+long Number(HRESULT (IAccessible::*get)(VARIANT, VARIANT*), IAccessible* object,
+            long child = CHILDID_SELF)
+{
+    VARIANT result;
+    ::VariantInit(&result);
+    return SUCCEEDED((object->*get)(Id(child), &result)) && result.vt == VT_I4 ? result.lVal : -1;
+}
+
+long Role(IAccessible* object, long child = CHILDID_SELF)
+{
+    return Number(&IAccessible::get_accRole, object, child);
+}
+
+long State(IAccessible* object, long child = CHILDID_SELF)
+{
+    return Number(&IAccessible::get_accState, object, child);
+}
+
+RECT Location(IAccessible* object, long child = CHILDID_SELF)
+{
+    long x = 0, y = 0, cx = 0, cy = 0;
+    object->accLocation(&x, &y, &cx, &cy, Id(child));
+    return RECT{x, y, x + cx, y + cy};
+}
+
+// Depth first, in tree order, by accessible name.
+Ref Find(IAccessible* parent, const std::wstring& name)
+{
+    long count = 0;
+    parent->get_accChildCount(&count);
+    for (long i = 1; i <= count; ++i) {
+        IDispatch* object = nullptr;
+        if (parent->get_accChild(Id(i), &object) != S_OK)
+            continue;
+        Ref child = FromDispatch(object);
+        if (!child)
+            continue;
+        if (Name(child.get()) == name)
+            return child;
+        if (Ref found = Find(child.get(), name))
+            return found;
+    }
+    return Ref();
+}
+
+// A named control's rectangle in screen coordinates, as the form has it.
+RECT ScreenRect(MainFormTestHost& host, const std::wstring& name)
+{
+    return host.Read<RECT>([&](MainForm& form) {
+        const ui::UiRect rect = form.FindControl(name)->GetRect();
+        POINT origin{rect.left, rect.top};
+        ::ClientToScreen(form.GetHWND(), &origin);
+        return RECT{origin.x, origin.y, origin.x + rect.Width(), origin.y + rect.Height()};
+    });
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// WinEvents reach an out-of-context hook while its thread pumps messages.
+struct WinEvent {
+    DWORD event;
+    HWND window;
+    LONG object;
+    LONG child;
+};
+std::vector<WinEvent> g_events;
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                         DWORD)
+{
+    g_events.push_back(WinEvent{event, window, object, child});
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done() && ::GetTickCount() - start < timeoutMs) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+    }
+    return done();
+}
+
+std::vector<std::wstring> SetCalls(const std::vector<std::wstring>& calls)
+{
+    std::vector<std::wstring> sets;
+    for (const std::wstring& call : calls) {
+        if (call.find(L"Set") != std::wstring::npos)
+            sets.push_back(call.substr(0, call.find(L" = ")));
+    }
+    return sets;
+}
+
+class AccessibilityFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        MainFormTestHost::Sim().Control(L"plugged 0; volume in all 0; mute in all 0; gain 1 3");
+    }
+    void TearDown() override { ::CoUninitialize(); }
+};
+
+// One program run, as the program's fade timers serve the first UI thread
+// of the process only.
+TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
+{
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    Ref client = FromWindow(host.Window());
+    ASSERT_TRUE(client) << "no accessible object for the main window";
+    EXPECT_EQ(ROLE_SYSTEM_WINDOW, Role(client.get()));
+    wchar_t title[64] = {};
+    ::GetWindowTextW(host.Window(), title, 64);
+    EXPECT_EQ(title, Name(client.get()));
+
+    // Disconnected: everything greyed, the faders at their "0 dB" top.
+    Ref fader = Find(client.get(), L"input mic1");
+    ASSERT_TRUE(fader);
+    // A strip is named by its caption and reads caption, channel, fader, mute box.
+    IDispatch* strip = nullptr;
+    ASSERT_EQ(S_OK, fader->get_accParent(&strip));
+    EXPECT_EQ(L"MIC1", Name(FromDispatch(strip).get()));
+    VARIANT next;
+    ASSERT_EQ(S_OK, fader->accNavigate(NAVDIR_NEXT, Id(), &next));
+    Ref mute = FromVariant(next);
+    Ref knob = Find(client.get(), L"mic1amp");
+    Ref settings = Find(client.get(), L"Settings");
+    ASSERT_TRUE(mute && knob && settings);
+    EXPECT_EQ(L"Mute", Name(mute.get()));
+    EXPECT_EQ(ROLE_SYSTEM_SLIDER, Role(fader.get()));
+    EXPECT_EQ(L"0 dB", Value(fader.get()));
+    EXPECT_EQ(ROLE_SYSTEM_CHECKBUTTON, Role(mute.get()));
+    EXPECT_EQ(ROLE_SYSTEM_SLIDER, Role(knob.get()));
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, Role(settings.get()));
+    for (IAccessible* object : {fader.get(), mute.get(), knob.get(), settings.get()})
+        EXPECT_NE(0, State(object) & STATE_SYSTEM_UNAVAILABLE) << Name(object);
+    EXPECT_TRUE(SameRect(ScreenRect(host, L"input_mic1_mute"), Location(mute.get())));
+
+    // Connected: enabled, the fader's value is its tool tip, the knob's its read-out.
+    MainFormTestHost::Sim().Control(L"plug");
+    ASSERT_TRUE(PumpUntil([&] { return (State(mute.get()) & STATE_SYSTEM_UNAVAILABLE) == 0; }));
+    EXPECT_EQ(host.Read<std::wstring>([](MainForm& f) { return ToolTip(f, L"input_mic1"); }),
+              Value(fader.get()));
+    EXPECT_EQ(host.Read<std::wstring>([](MainForm& f) { return Text(f, L"mic1_value"); }),
+              Value(knob.get()));
+    EXPECT_EQ(L"Check", Text(&IAccessible::get_accDefaultAction, mute.get()));
+
+    // Hit testing at the box's centre finds the box.
+    const RECT box = Location(mute.get());
+    VARIANT hit;
+    ASSERT_EQ(S_OK,
+              client->accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &hit));
+    Ref hitBox = FromVariant(hit);
+    ASSERT_TRUE(hitBox);
+    EXPECT_TRUE(SameRect(box, Location(hitBox.get())));
+    EXPECT_EQ(ROLE_SYSTEM_CHECKBUTTON, Role(hitBox.get()));
+
+    // The default action takes the click's path: the same driver request.
+    host.NewCalls();
+    host.Click(L"input_mic1_mute");
+    const std::vector<std::wstring> clicked = SetCalls(host.NewCalls());
+    ASSERT_FALSE(clicked.empty());
+    host.Click(L"input_mic1_mute");
+    host.NewCalls();
+    EXPECT_EQ(0, State(mute.get()) & STATE_SYSTEM_CHECKED);
+    ASSERT_EQ(S_OK, mute->accDoDefaultAction(Id()));
+    host.Flush();
+    EXPECT_EQ(clicked, SetCalls(host.NewCalls()));
+    EXPECT_NE(0, State(mute.get()) & STATE_SYSTEM_CHECKED);
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, fader->accDoDefaultAction(Id()));
+
+    // A change made on the device raises a value change naming the fader.
+    HWINEVENTHOOK hook =
+        ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(nullptr, hook);
+    g_events.clear();
+    MainFormTestHost::Sim().Control(L"volume in 1 -2560");
+    // Out of process, a screen reader turns the event into the object.
+    const auto namesMic1 = [&](const WinEvent& event) {
+        IAccessible* object = nullptr;
+        VARIANT child;
+        if (event.event != EVENT_OBJECT_VALUECHANGE || event.window != host.Window() ||
+            FAILED(::AccessibleObjectFromEvent(event.window, static_cast<DWORD>(event.object),
+                                               static_cast<DWORD>(event.child), &object, &child)))
+            return false;
+        const Ref held(object);
+        return Name(object, child.lVal) == L"input mic1" &&
+               Role(object, child.lVal) == ROLE_SYSTEM_SLIDER;
+    };
+    EXPECT_TRUE(PumpUntil([&] {
+        // Hook calls may come in while the object is asked for.
+        const std::vector<WinEvent> events = g_events;
+        return std::any_of(events.begin(), events.end(), namesMic1);
+    }));
+    EXPECT_EQ(host.Read<std::wstring>([](MainForm& f) { return ToolTip(f, L"input_mic1"); }),
+              Value(fader.get()));
+    EXPECT_NE(L"0 dB", Value(fader.get()));
+
+    // The tray menu: a pop-up menu of two items, announced when it opens.
+    g_events.clear();
+    ::UnhookWinEvent(hook);
+    hook = ::SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND, nullptr,
+                             OnWinEvent, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    host.OnUi([](MainForm& form) { form.ShowTrayMenu(); });
+    HWND menuWindow = nullptr;
+    ASSERT_TRUE(
+        PumpUntil([&] { return (menuWindow = ::FindWindowW(L"MenuWnd", nullptr)) != nullptr; }));
+    {
+        Ref menu = FromWindow(menuWindow);
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(ROLE_SYSTEM_MENUPOPUP, Role(menu.get()));
+        Ref show = Find(menu.get(), L"Show");
+        Ref exit = Find(menu.get(), L"Exit");
+        ASSERT_TRUE(show && exit);
+        EXPECT_EQ(ROLE_SYSTEM_MENUITEM, Role(show.get()));
+        EXPECT_EQ(L"Execute", Text(&IAccessible::get_accDefaultAction, exit.get()));
+    }
+    EXPECT_TRUE(PumpUntil([&] {
+        return !g_events.empty() && g_events.front().event == EVENT_SYSTEM_MENUPOPUPSTART &&
+               g_events.front().window == menuWindow;
+    }));
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(menuWindow); }));
+    ::UnhookWinEvent(hook);
+
+    // The settings window's status texts, line by line.
+    EXPECT_TRUE(PumpUntil([&] { return (State(settings.get()) & STATE_SYSTEM_UNAVAILABLE) == 0; }));
+    ASSERT_EQ(S_OK, settings->accDoDefaultAction(Id()));
+    host.Flush();
+    HWND settingsWindow = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        settingsWindow = host.Read<HWND>([](MainForm& form) {
+            SettingForm* open = form.GetSettingForm();
+            return open ? open->GetHWND() : nullptr;
+        });
+        return settingsWindow != nullptr;
+    }));
+    Ref settingsClient = FromWindow(settingsWindow);
+    ASSERT_TRUE(settingsClient);
+    Ref deviceInfo = Find(settingsClient.get(), L"device info");
+    ASSERT_TRUE(deviceInfo);
+    EXPECT_EQ(ROLE_SYSTEM_TEXT, Role(deviceInfo.get()));
+    EXPECT_NE(0, State(deviceInfo.get()) & STATE_SYSTEM_READONLY);
+    long lines = 0;
+    deviceInfo->get_accChildCount(&lines);
+    EXPECT_EQ(5, lines);
+    EXPECT_EQ(0u, Name(deviceInfo.get(), 1).rfind(L"Manufacturer: ", 0))
+        << Name(deviceInfo.get(), 1);
+    EXPECT_EQ(0u, Name(deviceInfo.get(), 5).rfind(L"Serial No:", 0)) << Name(deviceInfo.get(), 5);
+    EXPECT_EQ(ROLE_SYSTEM_STATICTEXT, Role(deviceInfo.get(), 2));
+    const RECT first = Location(deviceInfo.get(), 1);
+    const RECT second = Location(deviceInfo.get(), 2);
+    EXPECT_LT(first.top, second.top);
+    EXPECT_LE(first.bottom, second.top + 1);
+    VARIANT down;
+    ASSERT_EQ(S_OK, deviceInfo->accNavigate(NAVDIR_NEXT, Id(1), &down));
+    EXPECT_EQ(VT_I4, down.vt);
+    EXPECT_EQ(2, down.lVal);
+
+    // Objects held after their window is gone answer that they are disconnected.
+    ::PostMessageW(settingsWindow, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(settingsWindow); }));
+    BSTR name = nullptr;
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, deviceInfo->get_accName(Id(), &name));
+    long count = 0;
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, settingsClient->get_accChildCount(&count));
+
+    // And a control taken out of the tree, asked on the UI thread itself.
+    host.OnUi([](MainForm& form) {
+        auto* root = dynamic_cast<ui::Box*>(form.GetRoot());
+        auto label = std::make_unique<ui::Label>();
+        label->SetName(L"probe_label");
+        ui::Label* control = label.get();
+        ASSERT_TRUE(root && root->Add(std::move(label)));
+        IAccessible* held = ui::AccessibleControl::ForControl(form, *control);
+        EXPECT_EQ(L"probe label", Name(held));
+        root->Remove(control);
+        BSTR gone = nullptr;
+        EXPECT_EQ(CO_E_OBJNOTCONNECTED, held->get_accName(Id(), &gone));
+        VARIANT role;
+        EXPECT_EQ(CO_E_OBJNOTCONNECTED, held->get_accRole(Id(), &role));
+        held->Release();
+    });
+}
+
+} // namespace
