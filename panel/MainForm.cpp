@@ -428,6 +428,12 @@ void MainForm::HideMainWindow()
 
 void MainForm::ExitApplication()
 {
+    // Once is enough: "-exitall" keeps posting its request, and each repeat
+    // would queue ahead of the quit message and, with a device slow to
+    // close, could keep it from ever being taken.
+    if (m_exiting)
+        return;
+    m_exiting = true;
     m_trayIcon.Remove();
     DisconnectDevice();
     if (m_manager.api.TUSBAUDIO_UnregisterPnpNotification)

@@ -92,6 +92,7 @@ private:
     // Broadcast by the shell when the notification area has restarted.
     const UINT m_taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     bool m_polling = false;
+    bool m_exiting = false;
     // The handle device notifications go to, until the form is gone.
     HWND m_notifyWindow = nullptr;
     // The settings window deletes itself; the flag tells when it has.

@@ -9,7 +9,7 @@ build="${BUILD_DIR:-$root/build}"
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" "$@"
 fi
-"$root/scripts/build.sh" --target fault_injection >&2 || exit 1
+"$root/scripts/build.sh" --target fault_injection KorVaneControls tusbaudioapi simctl >&2 || exit 1
 steps="${FAULT_STEPS:-binding startup connect refresh notification mixer poll settings-open settings-refresh settings-apply exit}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -351,6 +351,29 @@ TEST_F(MainFormFlowTest, ARefusedDeviceLeavesTheMixerDisconnected)
     Sim().Control(L"usbmode 0");
 }
 
+TEST_F(MainFormFlowTest, RepeatedExitRequestsEndTheLoopWhileTheMonitorIsHeldInTheDriver)
+{
+    MainFormTestHost host;
+    const HWND window = host.Window();
+    ASSERT_NE(nullptr, window);
+    Sim().Control(L"delay TUSBAUDIO_ReadDeviceNotification 5000 1; notify 3");
+    ASSERT_TRUE(Sim().WaitForJournal([](const std::vector<std::wstring>&) {
+        return Sim().Control(L"state").find(L"delay TUSBAUDIO_ReadDeviceNotification") ==
+               std::wstring::npos;
+    }));
+
+    // As "-exitall" does: a request every 500 ms (here faster), while each
+    // close of the held device waits its full second for the monitor.
+    const ULONGLONG start = ::GetTickCount64();
+    while (::IsWindow(window) && ::GetTickCount64() - start < 6000) {
+        ::PostMessageW(window, MainForm::kMsgExit, 0, 0);
+        ::Sleep(300);
+    }
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_LT(::GetTickCount64() - start, 3000u);
+    EXPECT_EQ(1u, Sim().Calls(L"TUSBAUDIO_UnregisterPnpNotification").size());
+}
+
 TEST_F(MainFormFlowTest, AFailedEnumerationLeavesTheMixerDisconnectedUntilTheDeviceArrives)
 {
     Sim().Control(L"fail TUSBAUDIO_EnumerateDevices 0xEE000050 1");
