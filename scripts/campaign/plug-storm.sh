@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 cycles="${PLUG_STORM_CYCLES:-500}"
 seed="${PLUG_STORM_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}"
-prefix="$build/wineprefix"
+prefix="${CAMPAIGN_WINEPREFIX:-$build/wineprefix}"
 
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" "$@"

@@ -30,7 +30,14 @@ tick=$(getconf CLK_TCK)
 sample() {
   line="$(run "$build/bin/procstat.exe" "$1" 2>/dev/null | tr -d '\r' | head -n 1)"
   [ -n "$line" ] || return 1
-  unix_pid="$(pgrep "^$(echo "$1" | cut -c1-15)" | head -n 1)"
+  # Other prefixes may run a program of the same name: take the one of ours.
+  unix_pid=""
+  for candidate in $(pgrep "^$(echo "$1" | cut -c1-15)"); do
+    if tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+      unix_pid="$candidate"
+      break
+    fi
+  done
   unix_ms="$(awk -v t="$tick" '{ print ($14 + $15) * 1000 / t }' "/proc/$unix_pid/stat" 2>/dev/null)"
   echo "$(date +%s%3N) $(echo "$line" | sed 's/[a-z_]*=//g' | cut -d' ' -f2-4) ${unix_ms:--}"
 }
@@ -120,10 +127,10 @@ summary="$(awk '
   $1 == "drag" { dm1 = $5 }
   END {
     span = ie - is; bspan = be - bs
-    printf "%.3f %.3f %.3f %.3f %d %d %d %d %d %d\n",
-      span > 0 ? 100 * (iec - ic) / span : -1, span > 0 ? 100 * (ieu - iu) / span : -1,
-      bspan > 0 ? 100 * (bec - bc) / bspan : -1, bspan > 0 ? 100 * (beu - bu) / bspan : -1,
-      im0, im1, bm0, bm1, dm0, dm1
+    c = -1; u = -1; bc2 = -1; bu2 = -1
+    if (span > 0) { c = 100 * (iec - ic) / span; u = 100 * (ieu - iu) / span }
+    if (bspan > 0) { bc2 = 100 * (bec - bc) / bspan; bu2 = 100 * (beu - bu) / bspan }
+    printf "%.3f %.3f %.3f %.3f %d %d %d %d %d %d\n", c, u, bc2, bu2, im0, im1, bm0, bm1, dm0, dm1
   }' "$work/rows")"
 set -- $summary
 cpu="$1" ucpu="$2" bcpu="$3" bucpu="$4" im0="$5" im1="$6" bm0="$7" bm1="$8" dm0="$9" dm1="${10}"
