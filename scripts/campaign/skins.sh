@@ -54,6 +54,8 @@ unset DISPLAY
       "$(winpath "$dir/KorVaneControls.exe")" "$archive" >&2 || {
       echo "$name	error	0	cannot make the program copy" >>"$work/results.tsv"; continue; }
     echo "skins: $name" >&2
+    # Nothing of an earlier case may hold the single-instance mutex.
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null
     line=$(cd "$dir" && timeout $((limit + 60)) "$root/scripts/wine-run.sh" "$prefix" \
       "$probe" run "$(winpath "$dir/KorVaneControls.exe")" "$limit" 2>/dev/null | tr -d "\r")
     [ -n "$line" ] || line="outcome=hang ms=$((limit * 1000)) exit=0x0 text=probe timed out"
