@@ -50,8 +50,10 @@ unset DISPLAY
     archive=-
     [ -f "$dir/theme.zip" ] && archive="$(winpath "$dir/theme.zip")"
     if [ -n "$only" ] && ! echo " $only " | grep -q " $name "; then continue; fi
-    run "$probe" theme "$(winpath "$program")" \
-      "$(winpath "$dir/KorVaneControls.exe")" "$archive" >&2 || {
+    # Writing the resources of the copy fails now and then under Wine: twice.
+    run "$probe" theme "$(winpath "$program")" "$(winpath "$dir/KorVaneControls.exe")" \
+      "$archive" || run "$probe" theme "$(winpath "$program")" \
+      "$(winpath "$dir/KorVaneControls.exe")" "$archive" || {
       echo "$name	error	0	cannot make the program copy" >>"$work/results.tsv"; continue; }
     echo "skins: $name" >&2
     # Nothing of an earlier case may hold the single-instance mutex.
