@@ -171,7 +171,7 @@ def main():
     bomb[SHADOW] = b"\0" * (1 << 30)
     archive_case("zip-bomb-image", "window", "a 1 MiB entry that inflates to 1 GiB (the shadow)",
                  bomb)
-    archive_case("zip-bomb-layout", "window", "MainForm.xml inflating to 1 GiB of blanks",
+    archive_case("zip-bomb-layout", "message", "MainForm.xml inflating to 1 GiB of blanks",
                  with_main(main_form + " " * (1 << 30)))
     archive_case("wrong-crc", "message", "MainForm.xml with a wrong CRC-32", theme)
     patch_entry(os.path.join(out, "wrong-crc", "theme.zip"), MAIN, crc_xor=0x5A5A5A5A)

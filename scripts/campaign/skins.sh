@@ -50,10 +50,14 @@ unset DISPLAY
     archive=-
     [ -f "$dir/theme.zip" ] && archive="$(winpath "$dir/theme.zip")"
     if [ -n "$only" ] && ! echo " $only " | grep -q " $name "; then continue; fi
-    run "$probe" theme "$(winpath "$program")" \
-      "$(winpath "$dir/KorVaneControls.exe")" "$archive" >&2 || {
+    # Writing the resources of the copy fails now and then under Wine: twice.
+    run "$probe" theme "$(winpath "$program")" "$(winpath "$dir/KorVaneControls.exe")" \
+      "$archive" || run "$probe" theme "$(winpath "$program")" \
+      "$(winpath "$dir/KorVaneControls.exe")" "$archive" || {
       echo "$name	error	0	cannot make the program copy" >>"$work/results.tsv"; continue; }
     echo "skins: $name" >&2
+    # Nothing of an earlier case may hold the single-instance mutex.
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null
     line=$(cd "$dir" && timeout $((limit + 60)) "$root/scripts/wine-run.sh" "$prefix" \
       "$probe" run "$(winpath "$dir/KorVaneControls.exe")" "$limit" 2>/dev/null | tr -d "\r")
     [ -n "$line" ] || line="outcome=hang ms=$((limit * 1000)) exit=0x0 text=probe timed out"

@@ -22,6 +22,10 @@ namespace {
 constexpr int kThemeResourceId = 134;
 constexpr UINT kBlockFlags = GMEM_MOVEABLE | GMEM_NODISCARD;
 constexpr LONG kMaxFontWeight = 1000;
+// Skin entries are small (layouts are limited to 4 MiB, images to 16 M
+// pixels); an entry claiming more is damaged or hostile (an inflation bomb)
+// and is refused before memory is committed or time spent inflating it.
+constexpr uint32_t kMaxEntrySize = 64u * 1024 * 1024;
 
 struct State {
     std::wstring resourcePath;
@@ -203,6 +207,10 @@ GlobalBlock GlobalManager::GetData(const std::wstring& path)
     ZipEntryInfo info;
     state.lastArchiveResult = state.archive->GetEntryInfo(index, info);
     if (state.lastArchiveResult != ZipArchive::kOk) {
+        return {};
+    }
+    if (info.uncompressedSize > kMaxEntrySize) {
+        state.lastArchiveResult = ZipArchive::kBufferTooSmall;
         return {};
     }
     GlobalBlock block(GlobalAlloc(kBlockFlags, info.uncompressedSize));

@@ -44,7 +44,8 @@ public:
     static uint32_t CloseArchive();
     static bool IsArchiveInUse();
     static uint32_t GetLastArchiveResult();
-    // The archive entry for a skin path, or an empty block.
+    // The archive entry for a skin path, or an empty block (also for an
+    // entry of more than 64 MiB).
     static GlobalBlock GetData(const std::wstring& path);
 
     // Reads "global.xml"; false when it cannot be loaded.

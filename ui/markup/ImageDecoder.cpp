@@ -2,6 +2,7 @@
 
 #include "ui/render/GdiPlusApi.h"
 
+#include <cstring>
 #include <vector>
 
 namespace ui {
@@ -13,6 +14,45 @@ constexpr Gdiplus::PixelFormat kIndexedFlag = 0x00010000;
 constexpr Gdiplus::PixelFormat kFormat32bppArgb = 0x0026200A;
 constexpr UINT kPaletteHasAlpha = 0x0001;
 constexpr Gdiplus::ARGB kOpaqueBlack = 0xFF000000;
+// Skin images are small. One of more pixels than this (64 MiB per frame)
+// is refused: converted and stretched on every paint it would stall the
+// window and take gigabytes.
+constexpr uint64_t kMaxPixels = 16u * 1024 * 1024;
+constexpr size_t kPngHeaderSize = 24;
+
+bool TooLarge(uint64_t width, uint64_t height)
+{
+    return width * height > kMaxPixels;
+}
+
+// A PNG states its size in its header, so a huge one is refused before
+// GDI+ decodes it.
+bool PngTooLarge(const uint8_t* bytes, size_t size)
+{
+    static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes == nullptr || size < kPngHeaderSize ||
+        std::memcmp(bytes, kSignature, sizeof kSignature) != 0 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0)
+        return false;
+    const auto read32 = [bytes](size_t at) {
+        return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+               static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+    };
+    return TooLarge(read32(16), read32(20));
+}
+
+bool PngFileTooLarge(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    uint8_t header[kPngHeaderSize] = {};
+    DWORD read = 0;
+    const bool readHeader = ::ReadFile(file, header, sizeof header, &read, nullptr) != FALSE;
+    ::CloseHandle(file);
+    return readHeader && PngTooLarge(header, read);
+}
 
 struct ImageDeleter {
     void operator()(Gdiplus::GpBitmap* bitmap) const { gdip::GdipDisposeImage(bitmap); }
@@ -66,6 +106,12 @@ std::unique_ptr<ImageInfo> Decode(Gdiplus::GpBitmap* bitmap)
         frameCount == 0)
         return nullptr;
 
+    UINT width = 0;
+    UINT height = 0;
+    if (gdip::GdipGetImageWidth(bitmap, &width) != gdip::Ok ||
+        gdip::GdipGetImageHeight(bitmap, &height) != gdip::Ok || TooLarge(width, height))
+        return nullptr;
+
     auto info = std::make_unique<ImageInfo>();
     if (frameCount > 1)
         info->frameDelays = ReadFrameDelays(bitmap);
@@ -81,12 +127,8 @@ std::unique_ptr<ImageInfo> Decode(Gdiplus::GpBitmap* bitmap)
         info->frames.emplace_back(converted);
     }
 
-    UINT width = 0;
-    UINT height = 0;
     Gdiplus::PixelFormat format = 0;
-    if (gdip::GdipGetImageWidth(bitmap, &width) != gdip::Ok ||
-        gdip::GdipGetImageHeight(bitmap, &height) != gdip::Ok ||
-        gdip::GdipGetImagePixelFormat(bitmap, &format) != gdip::Ok)
+    if (gdip::GdipGetImagePixelFormat(bitmap, &format) != gdip::Ok)
         return nullptr;
     info->width = static_cast<int>(width);
     info->height = static_cast<int>(height);
@@ -113,7 +155,11 @@ std::unique_ptr<ImageInfo> Decode(Gdiplus::GpBitmap* bitmap)
 std::unique_ptr<ImageInfo> ImageDecoder::DecodeBlock(GlobalBlock block)
 {
     IStream* rawStream = nullptr;
-    if (!block || ::CreateStreamOnHGlobal(block.Get(), TRUE, &rawStream) != S_OK)
+    if (!block)
+        return nullptr;
+    const bool tooLarge = PngTooLarge(block.Lock(), block.GetSize());
+    block.Unlock();
+    if (tooLarge || ::CreateStreamOnHGlobal(block.Get(), TRUE, &rawStream) != S_OK)
         return nullptr;
     // The stream frees the block when it is released.
     block.Release();
@@ -128,7 +174,8 @@ std::unique_ptr<ImageInfo> ImageDecoder::DecodeBlock(GlobalBlock block)
 std::unique_ptr<ImageInfo> ImageDecoder::DecodeFile(const std::wstring& path)
 {
     Gdiplus::GpBitmap* rawBitmap = nullptr;
-    if (gdip::GdipCreateBitmapFromFile(path.c_str(), &rawBitmap) != gdip::Ok)
+    if (PngFileTooLarge(path) ||
+        gdip::GdipCreateBitmapFromFile(path.c_str(), &rawBitmap) != gdip::Ok)
         return nullptr;
     BitmapPtr bitmap(rawBitmap);
     return Decode(bitmap.get());

@@ -11,7 +11,8 @@
 namespace ui {
 
 // Decodes PNG, GIF, JPEG, BMP and the other formats of GDI+ into per-frame
-// GDI bitmaps, so that painting only blits. Null on any failure.
+// GDI bitmaps, so that painting only blits. Null on any failure, and for
+// images of more than 16 M pixels.
 class ImageDecoder {
 public:
     // From the encoded bytes of a skin archive entry.

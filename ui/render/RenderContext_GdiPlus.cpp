@@ -114,6 +114,21 @@ void SetUpFormat(Gdiplus::GpStringFormat* format, INT flags, bool endEllipsis,
     gdip::GdipSetStringFormatLineAlign(format, vertical);
 }
 
+// Texts are drawn and measured up to this many code units. No control
+// shows more on screen, and GDI+ takes tens of seconds over a text of
+// megabytes (a skin's attribute can be that long).
+constexpr size_t kMaxTextLength = 8192;
+
+INT TextLength(const std::wstring& text)
+{
+    size_t length = std::min(text.size(), kMaxTextLength);
+    // A surrogate pair is never split.
+    if (length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
+        text[length - 1] <= 0xDBFF)
+        --length;
+    return static_cast<INT>(length);
+}
+
 Gdiplus::RectF ToRectF(const UiRect& rect)
 {
     return Gdiplus::RectF(static_cast<float>(rect.left), static_cast<float>(rect.top),
@@ -585,8 +600,8 @@ void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& tex
     }
     SetUpFormat(format, flags, (style & kTextEndEllipsis) != 0, horizontal, vertical);
 
-    gdip::GdipDrawString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()), font.font,
-                         &layout, format, brush.get());
+    gdip::GdipDrawString(graphics.Get(), text.c_str(), TextLength(text), font.font, &layout, format,
+                         brush.get());
 }
 
 void RenderContext_GdiPlus::DrawEllipse(const UiRect& rect, int width, uint32_t argb)
@@ -635,8 +650,8 @@ UiRect RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::w
         layout = Gdiplus::RectF(0, 0, static_cast<float>(width), lineHeight);
     }
     Gdiplus::RectF bounds;
-    if (gdip::GdipMeasureString(graphics.Get(), text.c_str(), static_cast<INT>(text.size()),
-                                font.font, &layout, format, &bounds, nullptr, nullptr) != gdip::Ok)
+    if (gdip::GdipMeasureString(graphics.Get(), text.c_str(), TextLength(text), font.font, &layout,
+                                format, &bounds, nullptr, nullptr) != gdip::Ok)
         return UiRect();
     return UiRect(static_cast<int>(bounds.X), static_cast<int>(bounds.Y),
                   static_cast<int>(bounds.X + bounds.Width + 1),

@@ -4,6 +4,7 @@
 #include "ui/markup/ImageDecoder.h"
 #include "ui/markup/ImageInfo.h"
 #include "ui/markup/ImagePainter.h"
+#include "ui/markup/ZipArchive.h"
 #include "ui/render/GdiPlusApi.h"
 #include "ui/render/RenderFactory_GdiPlus.h"
 
@@ -11,6 +12,11 @@
 #include "tests/ui/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace ui {
 namespace {
@@ -171,6 +177,100 @@ TEST_F(ImageCacheTest, MissingImagesGiveNothingAndDrawNothing)
                                          UiRect(0, 0, 10, 10), L"ControlPanel\\"));
     EXPECT_FALSE(ImageDecoder::DecodeFile(root + L"public\\absent.png"));
     EXPECT_FALSE(ImageDecoder::DecodeBlock(GlobalBlock()));
+}
+
+} // namespace
+} // namespace ui
+
+namespace ui {
+namespace {
+
+void Put32BigEndian(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* kind, const std::vector<uint8_t>& data)
+{
+    Put32BigEndian(out, static_cast<uint32_t>(data.size()));
+    std::vector<uint8_t> body(kind, kind + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    out.insert(out.end(), body.begin(), body.end());
+    Put32BigEndian(out,
+                   static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// A valid black 8-bit grey PNG.
+std::vector<uint8_t> GreyPng(uint32_t width, uint32_t height)
+{
+    std::vector<uint8_t> header;
+    Put32BigEndian(header, width);
+    Put32BigEndian(header, height);
+    header.insert(header.end(), {8, 0, 0, 0, 0});
+    const std::vector<uint8_t> raw(static_cast<size_t>(width + 1) * height, 0);
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(packedSize);
+    compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9);
+    packed.resize(packedSize);
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+// A black and white BMP (GDI+ reads its size only when decoding it).
+std::vector<uint8_t> MonochromeBmp(int32_t width, int32_t height)
+{
+    const uint32_t rowBytes = ((static_cast<uint32_t>(width) + 31) / 32) * 4;
+    const uint32_t offset = 14 + 40 + 8;
+    std::vector<uint8_t> bmp(offset + rowBytes * static_cast<uint32_t>(height), 0);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(bmp.size()), 0, 0, offset};
+    BITMAPINFOHEADER info{40, width, height, 1, 1, BI_RGB, 0, 0, 0, 2, 2};
+    std::memcpy(bmp.data(), &file, 14);
+    std::memcpy(bmp.data() + 14, &info, 40);
+    std::memset(bmp.data() + 58, 0xFF, 3); // palette entry 1: white
+    return bmp;
+}
+
+TEST(HostileImageTest, HugeImagesAndOversizedEntriesGiveNoImage)
+{
+    test::StartGdiPlus();
+    const std::wstring folder = test::ImageTestFiles::MakeTempFolder(L"hostile_image_test");
+    // 20 M pixels would be 80 MiB per frame; the same grey PNG at a normal
+    // size decodes.
+    const std::vector<uint8_t> huge = GreyPng(5000, 4000);
+    ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"huge.png", huge));
+    EXPECT_FALSE(ImageDecoder::DecodeFile(folder + L"huge.png"));
+    GlobalBlock block(::GlobalAlloc(GMEM_MOVEABLE, huge.size()));
+    std::memcpy(::GlobalLock(block.Get()), huge.data(), huge.size());
+    ::GlobalUnlock(block.Get());
+    EXPECT_FALSE(ImageDecoder::DecodeBlock(std::move(block)));
+    ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"huge.bmp", MonochromeBmp(5000, 4000)));
+    EXPECT_FALSE(ImageDecoder::DecodeFile(folder + L"huge.bmp"));
+    ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"small.bmp", MonochromeBmp(50, 40)));
+    EXPECT_TRUE(ImageDecoder::DecodeFile(folder + L"small.bmp"));
+    ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"small.png", GreyPng(300, 200)));
+    const auto small = ImageDecoder::DecodeFile(folder + L"small.png");
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->width, 300);
+
+    // An archive entry that claims more than 64 MiB (an inflation bomb) is
+    // refused before anything is allocated or inflated; others still read.
+    std::vector<uint8_t> zip = test::ImageTestFiles::MakeZip(
+        {{"skin/bomb.png", GreyPng(30, 20)}, {"skin/fine.png", GreyPng(30, 20)}});
+    const uint8_t central[] = {'P', 'K', 1, 2};
+    const auto record = std::search(zip.begin(), zip.end(), central, central + 4);
+    ASSERT_NE(record, zip.end());
+    const uint32_t claimed = 65u * 1024 * 1024;
+    std::memcpy(&*(record + 24), &claimed, 4);
+    ASSERT_EQ(GlobalManager::OpenArchive(zip.data(), zip.size(), ""), 0u);
+    EXPECT_FALSE(GlobalManager::GetData(L"skin\\bomb.png"));
+    EXPECT_EQ(GlobalManager::GetLastArchiveResult(), ZipArchive::kBufferTooSmall);
+    EXPECT_FALSE(ImageCache::GetInstance().GetImage(L"skin\\bomb.png"));
+    EXPECT_TRUE(ImageCache::GetInstance().GetImage(L"skin\\fine.png"));
+    GlobalManager::CloseArchive();
 }
 
 } // namespace

@@ -128,6 +128,22 @@ TEST_F(RenderContextTest, OpaqueTextIsDrawnAtAlpha254)
     EXPECT_EQ(MaxAlpha(*context, area), 0);
 }
 
+TEST_F(RenderContextTest, MegabyteTextsTakeBoundedTime)
+{
+    // A label given a text of megabytes by its skin: measuring and drawing
+    // take what its first few thousand characters take.
+    const std::wstring huge(3u << 20, L'W');
+    const DWORD start = ::GetTickCount();
+    const UiRect measured = context->MeasureText(huge, L"render_test_24", kTextSingleLine, -1);
+    context->DrawText(UiRect(0, 0, 120, 80), huge, kRed, L"render_test_24", kTextSingleLine, 255,
+                      false);
+    EXPECT_LT(::GetTickCount() - start, 5000u);
+    EXPECT_GT(measured.Width(), 10000);
+    EXPECT_EQ(measured,
+              context->MeasureText(huge.substr(0, 8192), L"render_test_24", kTextSingleLine, -1));
+    EXPECT_EQ(MaxAlpha(*context, UiRect(0, 0, 120, 80)), 254);
+}
+
 TEST_F(RenderContextTest, TextAlignmentFollowsTheStyleBits)
 {
     // Centred both ways, the ink sits around the middle of the rectangle.
