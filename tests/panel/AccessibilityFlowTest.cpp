@@ -324,8 +324,11 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(menuWindow); }));
     ::UnhookWinEvent(hook);
 
-    // The settings window's status texts, line by line.
+    // The settings window's status texts, line by line; its showing is announced.
     EXPECT_TRUE(PumpUntil([&] { return (State(settings.get()) & STATE_SYSTEM_UNAVAILABLE) == 0; }));
+    g_events.clear();
+    hook = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWinEvent,
+                             ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_EQ(S_OK, settings->accDoDefaultAction(Id()));
     host.Flush();
     HWND settingsWindow = nullptr;
@@ -336,6 +339,12 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
         });
         return settingsWindow != nullptr;
     }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return std::any_of(g_events.begin(), g_events.end(), [&](const WinEvent& event) {
+            return event.window == settingsWindow && event.object == OBJID_CLIENT;
+        });
+    }));
+    ::UnhookWinEvent(hook);
     Ref settingsClient = FromWindow(settingsWindow);
     ASSERT_TRUE(settingsClient);
     Ref deviceInfo = Find(settingsClient.get(), L"device info");
