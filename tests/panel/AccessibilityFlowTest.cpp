@@ -245,6 +245,19 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
               Value(knob.get()));
     EXPECT_EQ(L"Check", Text(&IAccessible::get_accDefaultAction, mute.get()));
 
+    // Child ids it does not know, of a kind it does not take, or a point
+    // outside the window are refused rather than guessed at.
+    BSTR none = nullptr;
+    EXPECT_EQ(E_INVALIDARG, client->get_accName(Id(100000), &none));
+    EXPECT_EQ(E_INVALIDARG, client->get_accName(Id(-0x7fffffff), &none));
+    VARIANT text;
+    ::VariantInit(&text);
+    text.vt = VT_BSTR;
+    EXPECT_EQ(E_INVALIDARG, client->get_accName(text, &none));
+    VARIANT outside;
+    EXPECT_EQ(S_FALSE, client->accHitTest(-30000, -30000, &outside));
+    EXPECT_EQ(VT_EMPTY, outside.vt);
+
     // Hit testing at the box's centre finds the box.
     const RECT box = Location(mute.get());
     VARIANT hit;
@@ -324,8 +337,11 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(menuWindow); }));
     ::UnhookWinEvent(hook);
 
-    // The settings window's status texts, line by line.
+    // The settings window's status texts, line by line; its showing is announced.
     EXPECT_TRUE(PumpUntil([&] { return (State(settings.get()) & STATE_SYSTEM_UNAVAILABLE) == 0; }));
+    g_events.clear();
+    hook = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWinEvent,
+                             ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_EQ(S_OK, settings->accDoDefaultAction(Id()));
     host.Flush();
     HWND settingsWindow = nullptr;
@@ -336,6 +352,12 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
         });
         return settingsWindow != nullptr;
     }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return std::any_of(g_events.begin(), g_events.end(), [&](const WinEvent& event) {
+            return event.window == settingsWindow && event.object == OBJID_CLIENT;
+        });
+    }));
+    ::UnhookWinEvent(hook);
     Ref settingsClient = FromWindow(settingsWindow);
     ASSERT_TRUE(settingsClient);
     Ref deviceInfo = Find(settingsClient.get(), L"device info");
@@ -353,6 +375,9 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     const RECT second = Location(deviceInfo.get(), 2);
     EXPECT_LT(first.top, second.top);
     EXPECT_LE(first.bottom, second.top + 1);
+    IDispatch* lineObject = nullptr;
+    EXPECT_EQ(S_FALSE, deviceInfo->get_accChild(Id(1), &lineObject)); // a simple element
+    EXPECT_EQ(nullptr, lineObject);
     VARIANT down;
     ASSERT_EQ(S_OK, deviceInfo->accNavigate(NAVDIR_NEXT, Id(1), &down));
     EXPECT_EQ(VT_I4, down.vt);

@@ -728,6 +728,12 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         RunAccessAction(static_cast<int32_t>(wParam));
         handled = true;
         return 0;
+    case WM_SHOWWINDOW:
+        // The system announces the window frame; this announces its content.
+        if (m_root != nullptr)
+            ::NotifyWinEvent(wParam != 0 ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, m_hwnd,
+                             OBJID_CLIENT, CHILDID_SELF);
+        break;
     case WM_GETOBJECT: {
         LRESULT result = 0;
         handled = AnswerGetObject(wParam, lParam, result);
