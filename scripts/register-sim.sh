@@ -8,6 +8,7 @@ set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 prefix="${1:-$build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
 "$root/scripts/wine-run.sh" "$prefix" regsvr32 /s \
   "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
