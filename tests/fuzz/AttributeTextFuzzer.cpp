@@ -1,6 +1,7 @@
 // Attribute values of the skin: numbers, rectangles, sizes, points, colours,
 // name="value" lists, word lists and line-break marks. Whatever is read must
 // lie within the text and read the same again once written back.
+#include "tests/fuzz/FuzzCheck.h"
 #include "ui/core/AttributeText.h"
 #include "ui/markup/ColorText.h"
 #include "ui/markup/TextEncoding.h"
@@ -15,17 +16,8 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-std::wstring Format(const ui::UiRect& rect)
-{
-    return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
-           std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
-}
+using fuzz::Check;
+using fuzz::Format;
 
 void CheckNumbers(std::wstring_view text)
 {

@@ -2,6 +2,7 @@
 // formats, device properties, driver information and volume ranges, filled
 // with arbitrary bytes. The first byte picks the record. Every text must be
 // read within its record and give back the numbers it was made from.
+#include "tests/fuzz/FuzzCheck.h"
 #include "device/VolumeScale.h"
 #include "panel/SettingFormTexts.h"
 
@@ -14,11 +15,7 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 template <typename Record>
 Record Fill(const uint8_t* data, size_t size)

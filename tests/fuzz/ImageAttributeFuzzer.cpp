@@ -1,6 +1,7 @@
 // Image attribute strings ("file='a.png' corner='4,4,4,4'"): the pairs the
 // grammar accepts must be pieces of the text, written back they must parse
 // the same, and the numbers of a rectangle must survive formatting.
+#include "tests/fuzz/FuzzCheck.h"
 #include "ui/markup/ImageAttributeParser.h"
 #include "ui/markup/TextEncoding.h"
 
@@ -11,17 +12,8 @@
 
 namespace {
 
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-std::wstring Format(const ui::UiRect& rect)
-{
-    return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," +
-           std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom);
-}
+using fuzz::Check;
+using fuzz::Format;
 
 } // namespace
 

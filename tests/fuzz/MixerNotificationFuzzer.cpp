@@ -2,6 +2,7 @@
 // ranges, volumes, mutes, audio-control answers and failing reads, then a
 // stream of notification categories, polls and user moves. Whatever the
 // driver answers, the controls must show values within their scales.
+#include "tests/fuzz/FuzzCheck.h"
 #include "panel/AudioControl.h"
 #include "panel/ChannelMap.h"
 #include "panel/MixerRules.h"
@@ -15,15 +16,11 @@
 
 namespace {
 
+using fuzz::Check;
+
 // The categories the mixer window acts on; every other one is ignored.
 constexpr uint8_t kNotificationVolume = 3;
 constexpr uint8_t kNotificationMute = 4;
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 class Input {
 public:
