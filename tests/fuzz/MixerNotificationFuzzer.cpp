@@ -16,8 +16,6 @@
 
 namespace {
 
-using fuzz::Check;
-
 // The categories the mixer window acts on; every other one is ignored.
 constexpr uint8_t kNotificationVolume = 3;
 constexpr uint8_t kNotificationMute = 4;
@@ -40,19 +38,35 @@ private:
     size_t m_pos = 0;
 };
 
-void CheckControls(FakeWidgets& widgets)
-{
-    for (const MixerFader& fader : ChannelMap::Faders()) {
-        const double value = widgets.faders[std::wstring(fader.name)].value;
-        Check(std::isfinite(value) && value >= 0.0 && value <= 100.0);
+// The controls whose values must stay within their scales, looked up once
+// per input: the checks run after every step.
+class ShownControls {
+public:
+    explicit ShownControls(FakeWidgets& widgets)
+    {
+        for (const MixerFader& fader : ChannelMap::Faders())
+            m_faders.push_back(&FakeEntry(widgets.faders, fader.name));
+        for (const GainKnob& knob : ChannelMap::Knobs())
+            m_knobs.push_back(
+                {&FakeEntry(widgets.knobs, knob.name), &FakeEntry(widgets.labels, knob.label)});
     }
-    for (const GainKnob& knob : ChannelMap::Knobs()) {
-        const double step = widgets.knobs[std::wstring(knob.name)].value;
-        Check(step >= 0 && step <= 15 && step == std::floor(step));
-        Check(widgets.labels[std::wstring(knob.label)].text ==
-              MixerRules::GainLabelText(static_cast<int>(step)));
+
+    void Check() const
+    {
+        for (const FakeFader* fader : m_faders)
+            fuzz::Check(std::isfinite(fader->value) && fader->value >= 0.0 &&
+                        fader->value <= 100.0);
+        for (const auto& [knob, label] : m_knobs) {
+            const double step = knob->value;
+            fuzz::Check(step >= 0 && step <= 15 && step == std::floor(step));
+            fuzz::Check(label->text == MixerRules::GainLabelText(static_cast<int>(step)));
+        }
     }
-}
+
+private:
+    std::vector<const FakeFader*> m_faders;
+    std::vector<std::pair<const FakeKnob*, const FakeLabel*>> m_knobs;
+};
 
 } // namespace
 
@@ -62,14 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeWidgets widgets;
     FakeDevice device;
     MixerRules rules(widgets, device);
+    const ShownControls controls(widgets);
     input.Bytes(&device.range[0], sizeof(VolumeMuteInfo));
     input.Bytes(&device.range[1], sizeof(VolumeMuteInfo));
     // Controls as a connect leaves them: the device faders match the zero
     // block the rules start from, the gain labels their knobs.
     for (const GainKnob& knob : ChannelMap::Knobs())
-        widgets.labels[std::wstring(knob.label)].text = MixerRules::GainLabelText(1);
+        FakeEntry(widgets.labels, knob.label).text = MixerRules::GainLabelText(1);
     for (const DeviceFader& fader : ChannelMap::DeviceFaders()) {
-        FakeFader& shown = widgets.faders[std::wstring(fader.name)];
+        FakeFader& shown = FakeEntry(widgets.faders, fader.name);
         shown.value = 0;
         shown.maximum = 0;
     }
@@ -112,9 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (rules.PollDeviceVolumes()) {
                 const DeviceVolumeBlock& block = rules.LastDeviceVolumeBlock();
                 for (const DeviceFader& fader : ChannelMap::DeviceFaders()) {
-                    const FakeFader& shown = widgets.faders[std::wstring(fader.name)];
-                    Check(shown.value == block.bytes[DeviceVolumeBlock::LevelByte(fader.index)] &&
-                          shown.maximum == block.bytes[DeviceVolumeBlock::TopByte(fader.index)]);
+                    const FakeFader& shown = FakeEntry(widgets.faders, fader.name);
+                    fuzz::Check(
+                        shown.value == block.bytes[DeviceVolumeBlock::LevelByte(fader.index)] &&
+                        shown.maximum == block.bytes[DeviceVolumeBlock::TopByte(fader.index)]);
                 }
             }
             break;
@@ -134,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         }
         if (check)
-            CheckControls(widgets);
+            controls.Check();
         check = false;
     }
     return 0;

@@ -43,16 +43,24 @@ struct FakeLabel : LabelWidget {
     void SetText(const std::wstring& t) override { text = t; }
 };
 
+// The entry of that name, created on first use; a lookup allocates nothing.
+template <typename Map>
+typename Map::mapped_type& FakeEntry(Map& map, std::wstring_view name)
+{
+    const auto found = map.find(name);
+    return found != map.end() ? found->second : map.try_emplace(std::wstring(name)).first->second;
+}
+
 // Every control of the mixer skin, created on first use.
 struct FakeWidgets : MixerWidgets {
     std::map<std::wstring, FakeFader, std::less<>> faders;
     std::map<std::wstring, FakeSwitch, std::less<>> switches;
     std::map<std::wstring, FakeKnob, std::less<>> knobs;
     std::map<std::wstring, FakeLabel, std::less<>> labels;
-    FaderWidget* Fader(std::wstring_view n) override { return &faders[std::wstring(n)]; }
-    SwitchWidget* Switch(std::wstring_view n) override { return &switches[std::wstring(n)]; }
-    KnobWidget* Knob(std::wstring_view n) override { return &knobs[std::wstring(n)]; }
-    LabelWidget* Label(std::wstring_view n) override { return &labels[std::wstring(n)]; }
+    FaderWidget* Fader(std::wstring_view n) override { return &FakeEntry(faders, n); }
+    SwitchWidget* Switch(std::wstring_view n) override { return &FakeEntry(switches, n); }
+    KnobWidget* Knob(std::wstring_view n) override { return &FakeEntry(knobs, n); }
+    LabelWidget* Label(std::wstring_view n) override { return &FakeEntry(labels, n); }
 };
 
 // A device model: volumes and mutes per channel, entity-10 bytes per
