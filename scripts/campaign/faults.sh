@@ -71,6 +71,19 @@ echo "$stuck_row" >>"$work/rows"
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null
 elapsed=$(( $(date +%s) - start ))
 
+# An event left behind is shown with its creator's stack as "module+0xRVA"
+# words; those of the program's own files are named by their debug lines.
+for word in $(grep -o '[A-Za-z0-9_]*\.\(exe\|dll\)+0x[0-9a-f]*' "$work/rows" | sort -u); do
+  file="$build/bin/${word%%+*}"
+  [ -f "$file" ] || continue
+  base=$(x86_64-w64-mingw32-objdump -p "$file" | awk '/^ImageBase/ { print "0x" $2 }')
+  # A return address is the instruction after the call.
+  lines=$(x86_64-w64-mingw32-addr2line -f -C -s -e "$file" \
+          "$(printf '0x%x' $((base + ${word#*+} - 1)))")
+  name="$(echo "$lines" | sed -n '1{s/(.*//;p}') ($(echo "$lines" | sed -n '2{s/ .*//;p}'))"
+  sed -i "s/$word\b/$name/g" "$work/rows"
+done
+
 pairs=$(grep '^| TUSBAUDIO' "$work/rows" | grep -vc 'exit of the program')
 runs=$((pairs * 2 + 1))
 failed_fail=$(awk -F'|' '/^\| TUSBAUDIO/ && $4 ~ /FAIL/' "$work/rows" | wc -l)

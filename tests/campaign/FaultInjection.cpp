@@ -24,13 +24,13 @@
 #include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "device/DeviceManager.h"
 #include "panel/ChannelMap.h"
 #include "panel/MainForm.h"
 #include "panel/SettingForm.h"
+#include "tests/campaign/EventOrigins.h"
 #include "tests/campaign/ProcessFigures.h"
 #include "tests/panel/MainFormTestHost.h"
 #include "ui/controls/CheckBoxTemplate.h"
@@ -92,18 +92,44 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
     return true;
 }
 
+// Runs a function on a thread of the system's own. The C++ library's thread
+// bookkeeping makes an event the first time a join meets the thread's own
+// ending and keeps it for the life of the process; that would count as a
+// handle left by whichever run it happened in.
+class SystemThread {
+public:
+    explicit SystemThread(std::function<void()> body) : m_body(std::move(body)) {}
+    SystemThread(const SystemThread&) = delete;
+    SystemThread& operator=(const SystemThread&) = delete;
+    ~SystemThread() { Join(); }
+    void Join()
+    {
+        if (m_handle == nullptr)
+            return;
+        ::WaitForSingleObject(m_handle, INFINITE);
+        ::CloseHandle(m_handle);
+        m_handle = nullptr;
+    }
+
+private:
+    static DWORD WINAPI Main(void* self)
+    {
+        static_cast<SystemThread*>(self)->m_body();
+        return 0;
+    }
+
+    std::function<void()> m_body;
+    HANDLE m_handle = ::CreateThread(nullptr, 0, &Main, this, 0, nullptr);
+};
+
 // Sends WM_NULL to the shown main window every 50 ms from its own thread
 // and closes any message box the program raises (noting its text).
 class Watcher {
 public:
-    Watcher()
-    {
-        m_thread = std::thread([this] { Run(); });
-    }
     ~Watcher()
     {
         m_running = false;
-        m_thread.join();
+        m_thread.Join();
     }
     DWORD WorstAnswerMs() const { return m_worst; }
     bool Unanswered() const { return m_unanswered; }
@@ -165,7 +191,7 @@ private:
     std::atomic<bool> m_unanswered = false;
     std::mutex m_mutex;
     std::vector<std::wstring> m_boxes;
-    std::thread m_thread;
+    SystemThread m_thread{[this] { Run(); }}; // last: starts once the rest exists
 };
 
 // The simulator as it was before the first run, minus injection rules.
@@ -309,6 +335,10 @@ std::map<uintptr_t, std::wstring> HandlesLeft(uint32_t countBefore,
         if (before.count(value))
             continue;
         std::wstring type = HandleType(value);
+        if (type == L"Event") {
+            const std::wstring origin = campaign::EventOrigin(reinterpret_cast<HANDLE>(value));
+            type += origin.empty() ? L" not made by the program's modules" : L" from " + origin;
+        }
         if (type == L"Thread") {
             const std::wstring module = ThreadModule(reinterpret_cast<HANDLE>(value));
             if (module == L"WINMM.dll" || module == L"winmm.dll")
@@ -330,7 +360,7 @@ void JudgeHandles(RunResult& result)
     for (const auto& [value, type] : result.newHandles) {
         DWORD flags = 0;
         if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) &&
-            HandleType(value) == type.substr(0, type.find(L" of "))) {
+            HandleType(value) == type.substr(0, type.find(L' '))) {
             ++types[type];
             ++count;
         }
@@ -550,7 +580,7 @@ bool EndHost(std::unique_ptr<MainFormTestHost>& host, RunResult& result)
 {
     const ULONGLONG start = ::GetTickCount64();
     std::atomic<bool> done = false;
-    std::thread ender([&] {
+    SystemThread ender([&] {
         // Closed as the user closes it; only then is the host's loop stopped.
         if (HWND window = host->Window()) {
             DWORD_PTR answer = 0;
@@ -565,7 +595,7 @@ bool EndHost(std::unique_ptr<MainFormTestHost>& host, RunResult& result)
         std::fflush(stdout);
         ::ExitProcess(3);
     }
-    ender.join();
+    ender.Join();
     result.exitMs = static_cast<DWORD>(::GetTickCount64() - start);
     return true;
 }
@@ -677,6 +707,8 @@ int wmain(int argc, wchar_t** argv)
     for (int i = 1; i < argc; ++i)
         wanted.insert(Narrow(argv[i]));
     Sim();
+    campaign::TrackEventOrigins(::GetModuleHandleW(nullptr));
+    campaign::TrackEventOrigins(::GetModuleHandleW(L"tusbaudioapi.dll"));
     g_baseline = Baseline();
     Manager().CloseDevice();
 
