@@ -9,6 +9,9 @@ constexpr DWORD kBufferBytes = 64 * 1024;
 constexpr size_t kMaxRequestBytes = 1024 * 1024;
 constexpr DWORD kStopping = ERROR_OPERATION_ABORTED;
 constexpr DWORD kParkTimeoutMs = 5000;
+// The thread only moves requests between the pipe and the interpreter; a
+// small stack keeps the stand-in driver's share of the host's memory small.
+constexpr SIZE_T kStackBytes = 256 * 1024;
 
 } // namespace
 
@@ -28,7 +31,8 @@ bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
         Stop();
         return false;
     }
-    m_thread = ::CreateThread(nullptr, 0, &ThreadMain, this, 0, nullptr);
+    m_thread = ::CreateThread(nullptr, kStackBytes, &ThreadMain, this,
+                              STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (m_thread == nullptr) {
         Stop();
         return false;

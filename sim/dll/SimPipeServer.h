@@ -19,7 +19,7 @@ public:
 
     // Returns once the pipe exists; false when it cannot be created (for
     // example because another process serves the same name).
-    bool Start(const std::wstring& name, Handler m_handler);
+    bool Start(const std::wstring& name, Handler requestHandler);
     // Safe while the loader lock is held: the thread parks itself outside any
     // lock, closes its pipe, and is then ended without needing the loader.
     void Stop();
