@@ -1,16 +1,17 @@
 #include "device/NotifyWindowList.h"
 
 #include <algorithm>
+#include <mutex>
 
 void NotifyWindowList::Append(HWND window)
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard guard(m_lock);
     m_windows.push_back(window);
 }
 
 bool NotifyWindowList::Remove(HWND window)
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard guard(m_lock);
     const auto found = std::find(m_windows.begin(), m_windows.end(), window);
     if (found == m_windows.end()) {
         return false;
@@ -21,12 +22,12 @@ bool NotifyWindowList::Remove(HWND window)
 
 std::vector<HWND> NotifyWindowList::Snapshot() const
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard guard(m_lock);
     return m_windows;
 }
 
 size_t NotifyWindowList::Size() const
 {
-    const std::lock_guard lock(m_mutex);
+    const std::lock_guard guard(m_lock);
     return m_windows.size();
 }

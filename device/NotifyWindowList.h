@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <mutex>
 #include <vector>
+
+#include "base/Lock.h"
 
 // The windows that receive device notifications, in order of registration.
 // The UI thread changes the list while the monitor thread reads it, so every
@@ -18,6 +19,6 @@ public:
     size_t Size() const;
 
 private:
-    mutable std::mutex m_mutex;
+    mutable obase::Lock m_lock;
     std::vector<HWND> m_windows;
 };

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "sim/dll/SimLock.h"
+
 class SimDriver;
 
 // One call of an exported entry point: applies injected delays and failures,
@@ -60,6 +62,6 @@ private:
     std::wstring m_outputs;
     bool m_firstArg = true;
     std::optional<uint32_t> m_injected;
-    std::unique_lock<std::mutex> m_lock;
+    std::unique_lock<SimLock> m_lock;
     bool m_finished = false;
 };

@@ -9,6 +9,7 @@
 #include "sim/SimDriver.h"
 #include "sim/SimSignals.h"
 #include "sim/dll/SimJournal.h"
+#include "sim/dll/SimLock.h"
 #include "sim/dll/SimPipeServer.h"
 
 // The library's process-wide state. The first entry point called runs the
@@ -19,7 +20,7 @@ public:
     static SimRuntime& Get();
 
     void EnsureStarted();
-    std::unique_lock<std::mutex> Lock() { return std::unique_lock(m_mutex); }
+    std::unique_lock<SimLock> Lock() { return std::unique_lock(m_lock); }
     // The members below need the lock.
     SimDriver& Driver() { return m_driver; }
     void Journal(const std::wstring& line) { m_journal.Write(line); }
@@ -38,7 +39,7 @@ private:
     void Start();
     std::wstring RunLocked(std::wstring_view request);
 
-    std::mutex m_mutex;
+    SimLock m_lock;
     std::once_flag m_started;
     SimDriver m_driver;
     SimCommandInterpreter m_interpreter{m_driver};
