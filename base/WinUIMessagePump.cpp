@@ -114,8 +114,6 @@ void WinUIMessagePump::DoRunLoop()
 
 void WinUIMessagePump::WaitForWork()
 {
-    // A wake-up taken after this wait did not follow another one directly.
-    m_lastPeekTookWakeUp = false;
     // Mouse input can be reported as available while no mouse message can be
     // taken; waiting for available input would then return again and again.
     // That shows as a wake-up for input after which the loop found nothing to
@@ -173,10 +171,7 @@ bool WinUIMessagePump::ProcessNextWindowsMessage()
         return false;
     }
     if (message.message == kHaveWorkMessage && message.hwnd == m_window) {
-        // No message is expected after a wake-up: the queue is asked when
-        // due, and when the tasks run out the wait ends at once for anything
-        // that came meanwhile. An idle loop woken for one task thus makes
-        // one call less per wake-up.
+        m_nextLook = Look::kAsk;
         // The loop calls DoWork right after this, so the wake-up needs no
         // replacement message. When wake-ups come look after look (a task
         // that posts a task), one is taken in their place so that input,
