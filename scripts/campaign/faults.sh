@@ -106,7 +106,9 @@ echo "library), startup, connect (hidden window shown), refresh (device changes 
 echo "(raw notifications of every category), mixer (user changes), poll (unplug, replug, polls),"
 echo "settings-open, settings-refresh, settings-apply, exit. The last row is the whole program"
 echo "(KorVaneControls.exe) ended with \"-exitall\" while its monitor thread was held in a driver"
-echo "call for 600 s."
+echo "call for 600 s. An event left behind is shown with the call stack that created it"
+echo "(recorded by redirecting the program's and the simulator's imports of CreateEvent), the"
+echo "program's own frames named by their source lines."
 echo
 echo "| entry | step | fails (always) | slow (1500 ms, once) |"
 echo "|---|---|---|---|"
