@@ -86,6 +86,16 @@ protected:
         }
         return true;
     }
+    // Opens the device and hands the monitor one notification; its read then
+    // stays in the driver for the delay bound before.
+    bool OpenWithMonitorHeldInDriver()
+    {
+        if (m_manager->OpenDevice() != 0) {
+            return false;
+        }
+        Control(L"notify 3");
+        return WaitUntilDelayed(L"TUSBAUDIO_ReadDeviceNotification");
+    }
     // Stopping the monitor waits for it, so everything it posts has arrived
     // once this returns.
     void StopMonitor()
@@ -184,9 +194,7 @@ TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutKeepsItsHandlesAndBlocksT
     Bind(L"delay TUSBAUDIO_ReadDeviceNotification 4000 1");
     NotificationWindow window;
     m_manager->notifyWindows.Append(window.Get());
-    ASSERT_EQ(0u, m_manager->OpenDevice());
-    Control(L"notify 3");
-    ASSERT_TRUE(WaitUntilDelayed(L"TUSBAUDIO_ReadDeviceNotification"));
+    ASSERT_TRUE(OpenWithMonitorHeldInDriver());
 
     NewJournal();
     const ULONGLONG start = ::GetTickCount64();
@@ -233,9 +241,7 @@ TEST_F(DeviceMonitorTest, MonitorThatOutlivesTheTimeoutKeepsItsHandlesAndBlocksT
 TEST_F(DeviceMonitorTest, DestroyingTheManagerWaitsForAMonitorHeldInTheDriver)
 {
     Bind(L"delay TUSBAUDIO_ReadDeviceNotification 2500 1");
-    ASSERT_EQ(0u, m_manager->OpenDevice());
-    Control(L"notify 3");
-    ASSERT_TRUE(WaitUntilDelayed(L"TUSBAUDIO_ReadDeviceNotification"));
+    ASSERT_TRUE(OpenWithMonitorHeldInDriver());
     // The monitor sleeps inside the library: unloading it now would pull the
     // code out from under the thread.
     m_manager.reset();
@@ -248,9 +254,7 @@ TEST_F(DeviceMonitorTest, DestroyingTheManagerLeavesBehindAMonitorThatDoesNotCom
     Bind(L"delay TUSBAUDIO_ReadDeviceNotification 4500 1");
     NotificationWindow window;
     m_manager->notifyWindows.Append(window.Get());
-    ASSERT_EQ(0u, m_manager->OpenDevice());
-    Control(L"notify 3");
-    ASSERT_TRUE(WaitUntilDelayed(L"TUSBAUDIO_ReadDeviceNotification"));
+    ASSERT_TRUE(OpenWithMonitorHeldInDriver());
 
     // The exit is bounded: the destructor gives up on the thread...
     const ULONGLONG start = ::GetTickCount64();
