@@ -65,9 +65,10 @@ TEST_F(StartupProcessTest, SecondStartsAndExitAll)
     EXPECT_EQ(Opens(), 0u) << "hidden: no device opened";
     EXPECT_TRUE(m_sim.Calls(L"TUSBAUDIO_RegisterPnpNotification").empty());
 
-    // The icon is there from the start and comes back after the shell
-    // restarted (and forgot it).
-    EXPECT_TRUE(TrayIconPresent(window));
+    // The icon is there from the start (the shell may take a moment to
+    // answer on a busy machine) and comes back after the shell restarted
+    // (and forgot it).
+    EXPECT_TRUE(WaitFor([&] { return TrayIconPresent(window); }, 5000));
     NOTIFYICONDATAW forget{};
     forget.cbSize = sizeof(forget);
     forget.hWnd = window;
