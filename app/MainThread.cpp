@@ -6,6 +6,7 @@
 #include "panel/MainForm.h"
 #include "ui/access/Accessibility.h"
 #include "ui/controls/ControlElements.h"
+#include "ui/core/Window.h"
 #include "ui/markup/GlobalManager.h"
 
 namespace {
@@ -113,12 +114,15 @@ void MainThread::CreateMainWindow()
 
 void MainThread::Cleanup()
 {
-    // The form and its controls hold skin images and fonts: they go before
-    // the resources they use, and the form stops the misc thread as it goes.
+    // The windows and their controls hold skin images and fonts: they go
+    // before the resources they use, and the form stops the misc thread as
+    // it goes. Its owned windows go with it; the ownerless ones (a tray menu
+    // still fading out after "Exit") are destroyed after it.
     if (HWND window = MainWindow())
         ::DestroyWindow(window);
     m_form = nullptr;
     m_mainWindow = nullptr;
+    ui::Window::DestroyThreadWindows();
     if (ui::GlobalManager::IsArchiveInUse())
         ui::GlobalManager::CloseArchive();
     ui::GlobalManager::Shutdown();

@@ -19,13 +19,14 @@ struct AsioInfo {
     uint32_t inputLatency = 0;  // samples
     uint32_t outputLatency = 0; // samples
     uint32_t bufferSize = 0;    // current size, samples
-    // How many sizes the driver supports. It may exceed the slots: only the
-    // first kBufferSizeSlots sizes can be read, so readers clamp it.
+    // How many sizes the driver supports. It may exceed the slots, or the
+    // sizes really listed (zero slots follow them): readers take only the
+    // non-zero sizes among the first kBufferSizeSlots.
     uint32_t bufferSizeCount = 0;
     uint32_t bufferSizes[kBufferSizeSlots] = {};
 };
 
-static_assert(sizeof(AsioInfo) == 196, "the driver fills exactly 196 bytes");
+static_assert(sizeof(AsioInfo) == 196, "the program's layout is 196 bytes");
 static_assert(offsetof(AsioInfo, bufferReference) == 4);
 static_assert(offsetof(AsioInfo, active) == 8);
 static_assert(offsetof(AsioInfo, mode) == 12);

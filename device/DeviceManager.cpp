@@ -4,6 +4,7 @@
 
 #include "device/DeviceMessages.h"
 #include "device/DeviceStatus.h"
+#include "device/DriverRecordBuffer.h"
 #include "device/VolumeScale.h"
 
 namespace {
@@ -174,11 +175,11 @@ void DeviceManager::CacheVolumeRanges(uint32_t handle)
     for (const uint32_t isInput : {1u, 0u}) {
         std::vector<VolumeMuteInfo>& ranges = isInput != 0 ? inputVolumeInfo : outputVolumeInfo;
         for (uint32_t channel = 0; channel < kChannelCount; ++channel) {
-            VolumeMuteInfo range{};
+            DriverRecordBuffer<VolumeMuteInfo> range;
             if (api.TUSBAUDIO_GetVolumeMuteInfo != nullptr) {
-                api.TUSBAUDIO_GetVolumeMuteInfo(handle, isInput, channel, &range);
+                api.TUSBAUDIO_GetVolumeMuteInfo(handle, isInput, channel, range.Data());
             }
-            ranges.push_back(range);
+            ranges.push_back(range.At());
         }
     }
 }

@@ -20,7 +20,7 @@ struct DeviceProperties {
 };
 
 static_assert(sizeof(DeviceProperties::DeviceChar) == 2);
-static_assert(sizeof(DeviceProperties) == 780, "the driver fills exactly 780 bytes");
+static_assert(sizeof(DeviceProperties) == 780, "the program's layout is 780 bytes");
 static_assert(offsetof(DeviceProperties, productId) == 4);
 static_assert(offsetof(DeviceProperties, releaseNumber) == 8);
 static_assert(offsetof(DeviceProperties, serialNumber) == 12);

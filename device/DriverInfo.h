@@ -16,7 +16,7 @@ struct DriverInfo {
     uint32_t flags = 0;
 };
 
-static_assert(sizeof(DriverInfo) == 24, "the driver fills exactly 24 bytes");
+static_assert(sizeof(DriverInfo) == 24, "the program's layout is 24 bytes");
 static_assert(offsetof(DriverInfo, majorVersion) == 8);
 static_assert(offsetof(DriverInfo, minorVersion) == 12);
 static_assert(offsetof(DriverInfo, subVersion) == 16);

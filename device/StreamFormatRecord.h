@@ -14,6 +14,6 @@ struct StreamFormatRecord {
     uint8_t reserved[320] = {}; // written by the driver, not used by the program
 };
 
-static_assert(sizeof(StreamFormatRecord) == 332, "the driver fills exactly 332 bytes");
+static_assert(sizeof(StreamFormatRecord) == 332, "the program's layout is 332 bytes");
 static_assert(offsetof(StreamFormatRecord, bitsPerSample) == 4);
 static_assert(offsetof(StreamFormatRecord, channelCount) == 8);

@@ -14,8 +14,9 @@
 // library's order. Every pointer may be null; test it before each call.
 // Handles are the library's u32 device handles; isInput is 1 for the
 // recording direction and 0 for playback. The records the program reads are
-// typed, so no buffer handed to the library can be smaller than what it writes;
-// records the program does not interpret are passed as untyped buffers.
+// typed and handed over in a DriverRecordBuffer, with room for a driver
+// that writes longer ones; records the program does not interpret are passed
+// as untyped buffers.
 struct TUsbAudioEntryTable {
     uint32_t(WINAPI* TUSBAUDIO_GetApiVersion)() = nullptr;
     uint32_t(WINAPI* TUSBAUDIO_CheckApiVersion)(uint32_t major, uint32_t minor) = nullptr;

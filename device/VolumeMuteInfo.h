@@ -12,4 +12,4 @@ struct VolumeMuteInfo {
     uint8_t reserved[6] = {};
 };
 
-static_assert(sizeof(VolumeMuteInfo) == 16, "the driver fills exactly 16 bytes");
+static_assert(sizeof(VolumeMuteInfo) == 16, "the program's layout is 16 bytes");

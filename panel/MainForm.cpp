@@ -61,6 +61,25 @@ std::wstring FaderImage(const std::wstring& name, bool connected)
     return image + (connected ? L".png" : L"_disable.png");
 }
 
+// Moves the window the least needed to lie inside the work area of the
+// monitor at `point`; one larger than the area keeps its top-left corner in it.
+void KeepInsideWorkArea(HWND window, POINT point)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& work = monitor.rcWork;
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const LONG left =
+        std::max(work.left, std::min(rect.left, work.right - (rect.right - rect.left)));
+    const LONG top = std::max(work.top, std::min(rect.top, work.bottom - (rect.bottom - rect.top)));
+    if (left != rect.left || top != rect.top)
+        ::SetWindowPos(window, nullptr, left, top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 MainForm::MainForm() : m_manager(*DeviceManager::GetInstance()), m_device(m_manager) {}
@@ -232,6 +251,9 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool
 
 void MainForm::Initialize()
 {
+    // Once exit has begun, messages still queued open nothing again.
+    if (m_exiting)
+        return;
     TUsbAudioApiDll& api = m_manager.api;
     if (!api.TUSBAUDIO_RegisterPnpNotification ||
         api.TUSBAUDIO_RegisterPnpNotification(nullptr, nullptr, GetHWND(), WM_DEVICE_CHANGE, 0) !=
@@ -253,6 +275,8 @@ void MainForm::Initialize()
 
 void MainForm::ConnectDevice()
 {
+    if (m_exiting)
+        return;
     const uint32_t status = m_manager.OpenDevice();
     if (status == kStatusAlreadyOpen)
         return;
@@ -349,6 +373,8 @@ void MainForm::RefreshLevelTexts()
 
 void MainForm::ShowMainWindow()
 {
+    if (m_exiting)
+        return;
     HWND window = GetHWND();
     const bool wasVisible = ::IsWindowVisible(window) != FALSE;
     ::ShowWindow(window, SW_SHOW);
@@ -365,10 +391,23 @@ void MainForm::ShowMainWindow()
 
 void MainForm::OpenSettings()
 {
+    if (m_exiting)
+        return;
+    if (SettingForm* open = GetSettingForm()) {
+        // One settings window at a time: while it is open (and holds this
+        // window disabled) a new request brings it forward.
+        if (open->IsModal()) {
+            open->ActivateWindow();
+            return;
+        }
+        // One fading out after its close goes now rather than beside the new one.
+        ::DestroyWindow(open->GetHWND());
+    }
     constexpr int kWidth = 250;
     constexpr int kHeight = 500;
     POINT cursor{};
     ::GetCursorPos(&cursor);
+    const POINT at = cursor;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -381,12 +420,14 @@ void MainForm::OpenSettings()
     m_settingForm = form;
     m_settingFormAlive = form->GetWeakFlag();
     // The skin's size replaces this rectangle's.
-    if (form->Create(GetHWND(), SettingForm::kClassName, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW,
-                     true, ui::UiRect(cursor.x, cursor.y, 800, 572)) == nullptr) {
+    HWND settings = form->Create(GetHWND(), SettingForm::kClassName, WS_POPUP | WS_VISIBLE,
+                                 WS_EX_TOOLWINDOW, true, ui::UiRect(cursor.x, cursor.y, 800, 572));
+    if (settings == nullptr) {
         m_settingForm = nullptr;
         m_settingFormAlive.reset();
         return;
     }
+    KeepInsideWorkArea(settings, at);
     ::EnableWindow(GetHWND(), FALSE);
     form->ShowWindow(true, true);
     form->SetModal(true);
@@ -399,6 +440,8 @@ SettingForm* MainForm::GetSettingForm() const
 
 void MainForm::ShowTrayMenu()
 {
+    if (m_exiting)
+        return;
     POINT cursor{};
     ::GetCursorPos(&cursor);
     auto* menu = new orb_comp::CMenuWnd(nullptr);

@@ -4,6 +4,7 @@
 #include "device/DeviceMessages.h"
 #include "device/DeviceProperties.h"
 #include "device/DriverInfo.h"
+#include "device/DriverRecordBuffer.h"
 #include "device/StreamFormatRecord.h"
 #include "panel/SettingFormTexts.h"
 #include "ui/controls/CheckBoxTemplate.h"
@@ -145,14 +146,15 @@ AsioInfo SettingForm::RefreshBuffer()
     m_bufferSizes.clear();
     if (m_manager.deviceHandle != 0) {
         const auto get = m_manager.api.TUSBAUDIO_GetASIOInstanceInfo;
-        if (get == nullptr || get(0, &info) != 0)
+        DriverRecordBuffer<AsioInfo> record;
+        if (get == nullptr || get(0, record.Data()) != 0)
             return info;
+        info = record.At();
     }
-    const uint32_t count = SettingFormTexts::BufferSizeCount(info);
-    for (uint32_t i = 0; i < count; ++i) {
-        m_bufferSizes.push_back(info.bufferSizes[i]);
-        if (m_bufferCombo != nullptr)
-            m_bufferCombo->Add(NewEntry(SettingFormTexts::BufferSize(info.bufferSizes[i])));
+    m_bufferSizes = SettingFormTexts::BufferSizes(info);
+    if (m_bufferCombo != nullptr) {
+        for (const uint32_t size : m_bufferSizes)
+            m_bufferCombo->Add(NewEntry(SettingFormTexts::BufferSize(size)));
     }
     if (m_bufferCombo != nullptr) {
         const auto current = std::find(m_bufferSizes.begin(), m_bufferSizes.end(), info.bufferSize);
@@ -179,23 +181,24 @@ void SettingForm::RefreshFormats(bool isInput)
     const uint32_t direction = isInput ? kInput : kOutput;
     const uint32_t handle = m_manager.deviceHandle;
     const auto getSupported = m_manager.api.TUSBAUDIO_GetSupportedStreamFormats;
-    std::vector<StreamFormatRecord> formats(StreamFormatRecord::kMaxPerDirection);
+    DriverRecordBuffer<StreamFormatRecord> formats(StreamFormatRecord::kMaxPerDirection);
     uint32_t count = 0;
     if (handle == 0 || getSupported == nullptr ||
-        getSupported(handle, direction, StreamFormatRecord::kMaxPerDirection, formats.data(),
+        getSupported(handle, direction, StreamFormatRecord::kMaxPerDirection, formats.Data(),
                      &count) != 0) {
         combo->SetEnabled(false);
         return;
     }
     count = std::min(count, StreamFormatRecord::kMaxPerDirection);
     for (uint32_t i = 0; i < count; ++i) {
-        ids.push_back(formats[i].formatId);
-        combo->Add(NewEntry(SettingFormTexts::StreamFormat(formats[i])));
+        const StreamFormatRecord format = formats.At(i);
+        ids.push_back(format.formatId);
+        combo->Add(NewEntry(SettingFormTexts::StreamFormat(format)));
     }
-    StreamFormatRecord current;
+    DriverRecordBuffer<StreamFormatRecord> current;
     const auto getCurrent = m_manager.api.TUSBAUDIO_GetCurrentStreamFormat;
-    if (getCurrent != nullptr && getCurrent(handle, direction, &current) == 0) {
-        const auto found = std::find(ids.begin(), ids.end(), current.formatId);
+    if (getCurrent != nullptr && getCurrent(handle, direction, current.Data()) == 0) {
+        const auto found = std::find(ids.begin(), ids.end(), current.At().formatId);
         if (found != ids.end())
             combo->SelectItem(static_cast<int>(found - ids.begin()));
     }
@@ -210,10 +213,10 @@ void SettingForm::RefreshTexts(const AsioInfo& asioInfo)
     std::wstring deviceText;
     const uint32_t handle = m_manager.deviceHandle;
     const auto getProperties = m_manager.api.TUSBAUDIO_GetDeviceProperties;
-    DeviceProperties properties;
-    if (handle != 0 && getProperties != nullptr && getProperties(handle, &properties) == 0) {
+    DriverRecordBuffer<DeviceProperties> properties;
+    if (handle != 0 && getProperties != nullptr && getProperties(handle, properties.Data()) == 0) {
         asioText = SettingFormTexts::AsioStatus(asioInfo);
-        deviceText = SettingFormTexts::DeviceIdentity(properties);
+        deviceText = SettingFormTexts::DeviceIdentity(properties.At());
     }
     if (m_asioStatus != nullptr)
         m_asioStatus->SetText(asioText);
@@ -223,10 +226,10 @@ void SettingForm::RefreshTexts(const AsioInfo& asioInfo)
 
 void SettingForm::RefreshDriverText()
 {
-    DriverInfo info;
+    DriverRecordBuffer<DriverInfo> info;
     const auto get = m_manager.api.TUSBAUDIO_GetDriverInfo;
-    if (get == nullptr || get(&info) != 0)
+    if (get == nullptr || get(info.Data()) != 0)
         return;
     if (m_driverInfo != nullptr)
-        m_driverInfo->SetText(SettingFormTexts::DriverVersion(info));
+        m_driverInfo->SetText(SettingFormTexts::DriverVersion(info.At()));
 }

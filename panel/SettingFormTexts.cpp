@@ -42,9 +42,13 @@ std::wstring SettingFormTexts::StreamFormat(const StreamFormatRecord& format)
     return Format(L"%u chs %u bits", format.channelCount, format.bitsPerSample);
 }
 
-uint32_t SettingFormTexts::BufferSizeCount(const AsioInfo& info)
+std::vector<uint32_t> SettingFormTexts::BufferSizes(const AsioInfo& info)
 {
-    return std::min(info.bufferSizeCount, AsioInfo::kBufferSizeSlots);
+    std::vector<uint32_t> sizes;
+    const uint32_t count = std::min(info.bufferSizeCount, AsioInfo::kBufferSizeSlots);
+    std::copy_if(info.bufferSizes, info.bufferSizes + count, std::back_inserter(sizes),
+                 [](uint32_t size) { return size != 0; });
+    return sizes;
 }
 
 std::wstring SettingFormTexts::AsioStatus(const AsioInfo& info)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The texts the settings window shows, from the driver's records. Records
 // come from outside the program: counts are clamped to their slots and
@@ -19,8 +20,10 @@ public:
     static std::wstring BufferSize(uint32_t samples);
     // "10 chs 24 bits".
     static std::wstring StreamFormat(const StreamFormatRecord& format);
-    // The listed buffer sizes that the record really holds (at most 40).
-    static uint32_t BufferSizeCount(const AsioInfo& info);
+    // The buffer sizes the record really lists: the non-zero ones among the
+    // first N of its 40 slots. A count beyond the sizes listed would
+    // otherwise offer sizes of 0 samples.
+    static std::vector<uint32_t> BufferSizes(const AsioInfo& info);
     // Both latencies in samples and milliseconds, then the ASIO state.
     static std::wstring AsioStatus(const AsioInfo& info);
     // Manufacturer, product, VID/PID, revision and serial number lines.

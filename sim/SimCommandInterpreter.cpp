@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "device/DriverRecordBuffer.h"
 #include "sim/SimDriver.h"
 #include "sim/SimEntryNames.h"
 #include "sim/SimNotification.h"
@@ -166,6 +167,13 @@ std::wstring SimCommandInterpreter::Run(const Command& command)
     } else if (verb == L"vid" || verb == L"pid" || verb == L"release" || verb == L"serial" ||
                verb == L"manufacturer" || verb == L"product" || verb == L"driverinfo") {
         return RunPropertyCommand(command);
+    } else if (verb == L"records") {
+        // A later driver's longer records, up to the room the program leaves for them.
+        if (count != 3 || command.words[1] != L"longer" ||
+            !Parse(command.words[2], m_driver.m_recordExtra, 0,
+                   static_cast<int64_t>(kDriverRecordHeadroom))) {
+            return Usage(command.words, L"records longer BYTES(0..4096)");
+        }
     } else if (verb == L"notify") {
         std::vector<uint32_t> categories;
         if (count < 2 || !ParseList(command.words, 1, 1024, categories)) {
@@ -495,6 +503,7 @@ std::wstring SimCommandInterpreter::DescribeState() const
             L"\nproduct " + device.product + L"\n";
     text += Format("driverinfo %u %u %u 0x%X\n", device.driverMajor, device.driverMinor,
                    device.driverSub, device.driverFlags);
+    text += Format("records longer %u\n", m_driver.m_recordExtra);
     text += m_driver.m_injection.Describe();
     text += Format("# open handles %u\n", static_cast<unsigned>(m_driver.OpenHandleCount()));
     return text;

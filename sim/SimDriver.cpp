@@ -30,7 +30,18 @@ bool Passes(uint32_t categoryFilter, uint32_t category)
     return category < 32 ? ((categoryFilter >> category) & 1) != 0 : categoryFilter == 0xFFFFFFFF;
 }
 
+// What a longer record holds past the program's layout.
+constexpr uint8_t kExtraRecordByte = 0xA5;
+
 } // namespace
+
+template <typename Record>
+void SimDriver::StoreRecord(uint8_t* destination, const Record& record, size_t index) const
+{
+    uint8_t* const at = destination + index * (sizeof(Record) + m_recordExtra);
+    SimBytes::Store(at, record);
+    std::memset(at + sizeof(Record), kExtraRecordByte, m_recordExtra);
+}
 
 bool SimDriver::CheckApiVersion(uint32_t major, uint32_t /*minor*/) const
 {
@@ -85,7 +96,7 @@ uint32_t SimDriver::GetProperties(uint32_t handle, uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    SimBytes::Store(record, m_device.PropertiesRecord());
+    StoreRecord(record, m_device.PropertiesRecord());
     return 0;
 }
 
@@ -208,8 +219,7 @@ uint32_t SimDriver::GetFormats(uint32_t handle, uint32_t isInput, uint32_t capac
         return kSimInvalidParameter;
     }
     for (size_t i = 0; i < formats.size(); ++i) {
-        SimBytes::Store(records + i * SimDevice::kStreamFormatSize,
-                        SimDevice::FormatRecord(formats[i]));
+        StoreRecord(records, SimDevice::FormatRecord(formats[i]), i);
     }
     return 0;
 }
@@ -226,8 +236,8 @@ uint32_t SimDriver::GetCurrentFormat(uint32_t handle, uint32_t isInput, uint8_t*
     const std::vector<SimStreamFormat>& formats = m_device.Formats(isInput != 0);
     const auto found = std::find_if(formats.begin(), formats.end(),
                                     [id](const SimStreamFormat& f) { return f.id == id; });
-    SimBytes::Store(record, SimDevice::FormatRecord(
-                                found != formats.end() ? *found : SimStreamFormat{id, 0, 0}));
+    StoreRecord(record, SimDevice::FormatRecord(
+                            found != formats.end() ? *found : SimStreamFormat{id, 0, 0}));
     return 0;
 }
 
@@ -255,7 +265,7 @@ uint32_t SimDriver::GetVolumeMuteInfo(uint32_t handle, uint32_t isInput, uint32_
     if (channel >= SimDevice::kChannels || record == nullptr) {
         return kSimInvalidParameter;
     }
-    SimBytes::Store(record, SimDevice::VolumeMuteRecord(m_device.Channels(isInput != 0)[channel]));
+    StoreRecord(record, SimDevice::VolumeMuteRecord(m_device.Channels(isInput != 0)[channel]));
     return 0;
 }
 
@@ -408,7 +418,7 @@ uint32_t SimDriver::GetDriverInfo(uint8_t* record) const
     if (record == nullptr) {
         return kSimInvalidParameter;
     }
-    SimBytes::Store(record, m_device.DriverRecord(m_apiVersion));
+    StoreRecord(record, m_device.DriverRecord(m_apiVersion));
     return 0;
 }
 
@@ -429,7 +439,7 @@ uint32_t SimDriver::GetAsioInfo(uint32_t instance, uint8_t* record) const
     if (!m_plugged) {
         return kSimNoDevice;
     }
-    SimBytes::Store(record, m_device.AsioRecord());
+    StoreRecord(record, m_device.AsioRecord());
     return 0;
 }
 

@@ -24,6 +24,9 @@ public:
     SimDevice m_device;
     SimInjection m_injection;
     std::wstring m_journalPath;
+    // How many bytes longer than the program's layouts the driver's records
+    // are (a later driver's): it writes them after each record it fills.
+    uint32_t m_recordExtra = 0;
     std::wstring m_pipeName = L"\\\\.\\pipe\\KvUsbAudioSim";
 
     bool CheckApiVersion(uint32_t major, uint32_t minor) const;
@@ -78,6 +81,10 @@ public:
 
 private:
     bool IsOpen(uint32_t handle) const { return m_handles.count(handle) != 0; }
+    // Writes record `index` of what the caller is handed, at the driver's
+    // own record length.
+    template <typename Record>
+    void StoreRecord(uint8_t* destination, const Record& record, size_t index = 0) const;
     void Post(uintptr_t wParam, uintptr_t event);
 
     uint32_t m_enumerated = 0;

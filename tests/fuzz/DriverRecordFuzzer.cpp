@@ -6,12 +6,14 @@
 #include "device/VolumeScale.h"
 #include "panel/SettingFormTexts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -27,9 +29,16 @@ Record Fill(const uint8_t* data, size_t size)
 
 void CheckAsio(const AsioInfo& info)
 {
-    const uint32_t count = SettingFormTexts::BufferSizeCount(info);
-    Check(count <= AsioInfo::kBufferSizeSlots && count == std::min(info.bufferSizeCount, 40u));
-    for (uint32_t i = 0; i < count; ++i) {
+    const std::vector<uint32_t> sizes = SettingFormTexts::BufferSizes(info);
+    const uint32_t slots = std::min(info.bufferSizeCount, AsioInfo::kBufferSizeSlots);
+    Check(sizes.size() ==
+          static_cast<size_t>(std::count_if(info.bufferSizes, info.bufferSizes + slots,
+                                            [](uint32_t size) { return size != 0; })));
+    size_t listed = 0;
+    for (uint32_t i = 0; i < slots; ++i) {
+        if (info.bufferSizes[i] == 0)
+            continue;
+        Check(sizes[listed++] == info.bufferSizes[i]);
         int samples = -1;
         Check(std::swscanf(SettingFormTexts::BufferSize(info.bufferSizes[i]).c_str(), L"%d samples",
                            &samples) == 1 &&

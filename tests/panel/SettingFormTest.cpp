@@ -10,6 +10,7 @@
 #include "ui/controls/ControlElements.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/controls/ListBox.h"
+#include "ui/controls/ListContainerElement.h"
 #include "ui/controls/RichEdit.h"
 #include "ui/markup/GlobalManager.h"
 
@@ -198,13 +199,22 @@ TEST_F(SettingFormTest, AnUnlistedSizeSelectsNothingAndOneFormatDisablesItsCombo
               Journal({L"TUSBAUDIO_SetCurrentStreamFormat(1,0,4) = 0x00000000"}));
 }
 
-TEST_F(SettingFormTest, ASizeCountBeyondTheRecordsSlotsListsOnlyTheSlots)
+TEST_F(SettingFormTest, OnlyTheSizesTheRecordListsAreOffered)
 {
+    // A count above the seven sizes listed (the slots after them are zero)
+    // and above the record's 40 slots: no entry of 0 samples to send.
     Open(L"asio count 41");
     auto* buffer = Find<ui::Combo>(L"combo_buffer");
-    EXPECT_EQ(buffer->GetCount(), 40u);
+    ASSERT_EQ(buffer->GetCount(), 7u);
+    auto* last = dynamic_cast<ui::ListContainerElement*>(buffer->GetItemAt(6));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->GetText(), L"2048 samples");
     EXPECT_EQ(buffer->GetCurSel(), 3);
-    Control(L"asio count 1000");
+
+    std::wstring sizes;
+    for (int i = 1; i <= 40; ++i)
+        sizes += (i > 1 ? L"," : L"") + std::to_wstring(i * 32);
+    Control(L"asio sizes " + sizes + L"; asio count 1000");
     ASSERT_TRUE(PumpUntil([this] { return !Sent(L"TUSBAUDIO_GetASIOInstanceInfo").empty(); }));
     Settle();
     EXPECT_EQ(buffer->GetCount(), 40u);

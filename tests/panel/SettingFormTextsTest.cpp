@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -76,13 +78,18 @@ TEST(SettingFormTextsTest, DeviceAndDriverTextsFollowTheirFormats)
 
 TEST(SettingFormTextsTest, HostileRecordsAreReadOnlyWithinTheirFields)
 {
+    // Only the sizes listed within the 40 slots: the count may claim more,
+    // and the empty slots after the last size are no sizes of 0 samples.
     AsioInfo info;
-    info.bufferSizeCount = 41;
-    EXPECT_EQ(SettingFormTexts::BufferSizeCount(info), 40u);
+    for (uint32_t i = 0; i < AsioInfo::kBufferSizeSlots; ++i)
+        info.bufferSizes[i] = 32 * (i + 1);
     info.bufferSizeCount = 1000;
-    EXPECT_EQ(SettingFormTexts::BufferSizeCount(info), 40u);
+    EXPECT_EQ(SettingFormTexts::BufferSizes(info).size(), 40u);
     info.bufferSizeCount = 7;
-    EXPECT_EQ(SettingFormTexts::BufferSizeCount(info), 7u);
+    EXPECT_EQ(SettingFormTexts::BufferSizes(info).size(), 7u);
+    std::fill(info.bufferSizes + 3, info.bufferSizes + 40, 0u);
+    info.bufferSizeCount = 41;
+    EXPECT_EQ(SettingFormTexts::BufferSizes(info), (std::vector<uint32_t>{32, 64, 96}));
 
     // Every text field full to its end, no terminator anywhere: each line
     // holds its own 128 characters and nothing of the next field.

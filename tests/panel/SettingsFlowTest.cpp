@@ -2,10 +2,14 @@
 // the simulated interface.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "panel/MainForm.h"
 #include "panel/SettingForm.h"
 #include "tests/panel/MainFormTestHost.h"
+#include "ui/controls/Combo.h"
 #include "ui/controls/LabelTemplate.h"
+#include "ui/controls/RichEdit.h"
 
 namespace {
 
@@ -52,13 +56,15 @@ TEST_F(SettingsFlowTest, OpensAtTheCursorWhileTheMixerWaitsAndClosesOnCloseOrUnp
     ::GetMonitorInfoW(::MonitorFromWindow(host.Window(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& screen = monitor.rcMonitor;
 
-    // At the monitor's bottom-right corner: 250 to the left, 500 above.
+    // At the monitor's bottom-right corner: 250 to the left and 500 above,
+    // then moved just inside the work area (the window with its shadow is
+    // larger than that).
     const HWND settings = OpenSettings(host, POINT{screen.right - 1, screen.bottom - 1});
     ASSERT_NE(settings, nullptr);
     RECT rect{};
     ::GetWindowRect(settings, &rect);
-    EXPECT_EQ(rect.left, screen.right - 250);
-    EXPECT_EQ(rect.top, screen.bottom - 500);
+    EXPECT_EQ(rect.right, monitor.rcWork.right);
+    EXPECT_EQ(rect.bottom, monitor.rcWork.bottom);
     EXPECT_EQ(::GetWindow(settings, GW_OWNER), host.Window());
     EXPECT_FALSE(::IsWindowEnabled(host.Window()));
     host.OnUi([](MainForm& form) {
@@ -99,6 +105,72 @@ TEST_F(SettingsFlowTest, OpensAtTheCursorWhileTheMixerWaitsAndClosesOnCloseOrUnp
     EXPECT_TRUE(::IsWindowEnabled(host.Window()));
     EXPECT_FALSE(host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); }));
     MainFormTestHost::Sim().Control(L"plug");
+}
+
+// Whichever way the settings window goes, the mixer is enabled again and
+// the form forgets the window; there is never a second one.
+TEST_F(SettingsFlowTest, EveryWayOutFreesTheMixerAndThereIsOneWindowAtATime)
+{
+    // A later driver's longer records (volume ranges when connecting, then
+    // everything the settings window reads) land in the room left for them.
+    MainFormTestHost::Sim().Control(L"records longer 4096");
+    MainFormTestHost host;
+    const HWND mixer = host.Window();
+    const auto settingsWindows = [] {
+        std::vector<HWND> found;
+        for (HWND window = nullptr;
+             (window = ::FindWindowExW(nullptr, window, SettingForm::kClassName, nullptr));)
+            found.push_back(window);
+        return found;
+    };
+
+    HWND settings = OpenSettings(host, POINT{40, 30});
+    ASSERT_NE(settings, nullptr);
+    host.OnUi([](MainForm& form) {
+        SettingForm* open = form.GetSettingForm();
+        auto* buffer = dynamic_cast<ui::Combo*>(open->FindControl(std::wstring(L"combo_buffer")));
+        auto* device = dynamic_cast<ui::RichEdit*>(open->FindControl(std::wstring(L"device_info")));
+        ASSERT_TRUE(buffer && device);
+        EXPECT_EQ(buffer->GetCount(), 7u);
+        EXPECT_NE(device->GetText().find(L"Product:      KorVane USB Audio\n"), std::wstring::npos);
+    });
+
+    // The button's accessible default action works while the mixer is
+    // disabled: it brings the open window forward instead of a second one.
+    host.OnUi([](MainForm& form) {
+        form.PostAccessAction(*form.FindControl(std::wstring(L"settings")));
+    });
+    host.Flush();
+    EXPECT_EQ(settingsWindows(), std::vector<HWND>{settings});
+    EXPECT_EQ(host.Read<HWND>([](MainForm& form) { return form.GetSettingForm()->GetHWND(); }),
+              settings);
+
+    // Alt+F4 (the system's close, a WM_CLOSE).
+    ::PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
+    EXPECT_TRUE(::IsWindowEnabled(mixer));
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return form.GetSettingForm() == nullptr; }));
+
+    // Asked for again while it fades out after its close button's close: the
+    // old one goes at once, and its end leaves the new one's mixer disabled.
+    settings = OpenSettings(host, POINT{40, 30});
+    ASSERT_NE(settings, nullptr);
+    host.OnUi([](MainForm& form) {
+        form.GetSettingForm()->Close(1);
+        form.PostAccessAction(*form.FindControl(std::wstring(L"settings")));
+    });
+    host.Flush();
+    const HWND again = host.Read<HWND>([](MainForm& form) {
+        SettingForm* open = form.GetSettingForm();
+        return open != nullptr ? open->GetHWND() : nullptr;
+    });
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, settings);
+    EXPECT_FALSE(::IsWindow(settings));
+    ::Sleep(500);
+    host.Flush();
+    EXPECT_EQ(settingsWindows(), std::vector<HWND>{again});
+    EXPECT_FALSE(::IsWindowEnabled(mixer));
 }
 
 } // namespace

@@ -7,8 +7,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
+#include "base/ThreadRegistry.h"
+#include "device/DeviceManager.h"
+#include "device/DeviceMessages.h"
 #include "panel/MainForm.h"
 #include "tests/panel/MainFormTestHost.h"
 
@@ -188,6 +192,81 @@ TEST_F(TrayFlowTest, ExitFromTheMenuRemovesTheIconBeforeClosingTheDevice)
     ASSERT_FALSE(m_log->closesAtRemoval.empty());
     EXPECT_EQ(m_log->commands.front(), static_cast<DWORD>(NIM_DELETE));
     EXPECT_EQ(m_log->closesAtRemoval.front(), closesBefore) << "icon removed first";
+}
+
+// Runs `task` on the UI thread once its loop runs, and waits for it.
+bool OnUiThread(const std::function<void()>& task)
+{
+    const auto done = std::make_shared<std::atomic<bool>>(false);
+    bool posted = false;
+    for (int tries = 0; tries < 500 && !posted; ++tries) {
+        posted = obase::ThreadRegistry::PostTask(MainThread::kIdentifier, [task, done] {
+            task();
+            *done = true;
+        });
+        if (!posted)
+            ::Sleep(10);
+    }
+    for (int tries = 0; tries < 500 && !*done; ++tries)
+        ::Sleep(10);
+    return *done;
+}
+
+// "Exit" chosen from the tray menu with a device arrival, a show request and
+// tray clicks queued behind it: nothing opens the device (or starts the
+// threads that go with it) again, and the menu, still fading out, does not
+// outlive the UI thread's cleanup.
+TEST(TrayExitFlowTest, NothingOutlivesTheExit)
+{
+    SimTestEnvironment& sim = MainFormTestHost::Sim();
+    MainThread ui(true);
+    std::atomic<bool> menuLeft = true;
+    // Run on a thread of the test, which can look at the windows left
+    // after the cleanup: the system would take them when the thread ends.
+    std::thread thread([&] {
+        ui.Run();
+        menuLeft = ::FindWindowW(L"MenuWnd", nullptr) != nullptr;
+    });
+    HWND mixer = nullptr;
+    // A failed step still ends the program before the test does.
+    const std::unique_ptr<std::thread, std::function<void(std::thread*)>> ending(
+        &thread, [&mixer](std::thread* running) {
+            if (running->joinable()) {
+                ::PostMessageW(mixer, MainForm::kMsgExit, 0, 0);
+                running->join();
+            }
+        });
+    ASSERT_TRUE(OnUiThread([&] { mixer = ui.MainWindow(); }));
+    ASSERT_NE(mixer, nullptr);
+    const size_t mark = sim.Journal().size();
+
+    ::PostMessageW(mixer, 0x401, 132, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    for (int tries = 0; tries < 300 && menu == nullptr; ++tries) {
+        menu = ::FindWindowW(L"MenuWnd", nullptr);
+        ::Sleep(10);
+    }
+    ASSERT_NE(menu, nullptr);
+    // Queued together, so that all of it is handled before the loop ends.
+    ASSERT_TRUE(OnUiThread([&] {
+        ::PostMessageW(menu, WM_KEYDOWN, VK_END, 1);
+        ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+        ::PostMessageW(mixer, WM_DEVICE_CHANGE, kDeviceArrived, 0);
+        ::PostMessageW(mixer, MainForm::kMsgShow, 0, 0);
+        ::PostMessageW(mixer, 0x401, 132, WM_LBUTTONUP);
+        ::PostMessageW(mixer, 0x401, 132, WM_RBUTTONUP);
+    }));
+    thread.join();
+
+    const std::vector<std::wstring> journal = sim.Journal();
+    const std::vector<std::wstring> calls(journal.begin() + static_cast<std::ptrdiff_t>(mark),
+                                          journal.end());
+    EXPECT_EQ(Count(calls, L"TUSBAUDIO_CloseDevice"), 1u);
+    EXPECT_EQ(Count(calls, L"TUSBAUDIO_OpenDeviceByIndex"), 0u);
+    EXPECT_EQ(Count(calls, L"TUSBAUDIO_RegisterPnpNotification"), 0u);
+    EXPECT_EQ(DeviceManager::GetInstance()->deviceHandle, 0u);
+    EXPECT_FALSE(menuLeft);
+    DeviceManager::GetInstance()->CloseDevice();
 }
 
 } // namespace

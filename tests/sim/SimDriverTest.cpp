@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -260,6 +261,17 @@ TEST_F(SimDriverTest, RecordsCarryTheirFieldsAtTheirOffsets)
     EXPECT_EQ(5u, U32(info, 8));
     EXPECT_EQ(59u, U32(info, 12));
     EXPECT_EQ(5u, U32(info, 20));
+
+    // A later driver's longer records: 0xA5 bytes after each, so an array
+    // of them has the longer stride.
+    m_driver.m_recordExtra = 8;
+    std::fill(formats.begin(), formats.end(), uint8_t{0});
+    ASSERT_EQ(0u, m_driver.GetFormats(handle, 0, 32, formats.data(), &count));
+    const size_t stride = SimDevice::kStreamFormatSize + 8;
+    EXPECT_EQ(0xA5A5A5A5u, U32(formats.data(), stride - 4));
+    EXPECT_EQ(4u, U32(formats.data(), stride));
+    EXPECT_EQ(0xA5A5A5A5u, U32(formats.data(), 2 * stride - 4));
+    EXPECT_EQ(0u, U32(formats.data(), 2 * stride));
 }
 
 TEST_F(SimDriverTest, BufferSizeChangesAreCheckedAndKeepTheLatencyDistance)

@@ -135,6 +135,10 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         window->OnFinalMessage(hwnd);
         return result;
     }
+    // Whatever destroys a modal window (its owner's destruction included),
+    // the owner does not stay disabled.
+    if (message == WM_DESTROY)
+        window->ReleaseModalOwner();
     // An event handler may destroy the window while its message is routed.
     const std::weak_ptr<obase::WeakFlag> alive = window->GetWeakFlag();
     bool handled = false;
@@ -143,6 +147,11 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         return result;
     if (alive.expired())
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    // The default processing destroys the window. Its owner is enabled
+    // before, so that the system activates the owner and not some other
+    // program's window.
+    if (message == WM_CLOSE)
+        window->ReleaseModalOwner();
     return window->CallWindowProc(message, wParam, lParam);
 }
 
@@ -153,16 +162,39 @@ LRESULT Window::CallWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void Window::OnFinalMessage(HWND) {}
 
+void Window::ReleaseModalOwner()
+{
+    if (!m_modal)
+        return;
+    m_modal = false;
+    HWND owner = m_hwnd != nullptr ? ::GetWindow(m_hwnd, GW_OWNER) : nullptr;
+    if (owner != nullptr) {
+        ::EnableWindow(owner, TRUE);
+        ::SetFocus(owner);
+    }
+}
+
+void Window::DestroyThreadWindows()
+{
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM list) {
+            if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    // Destroying an owner takes its owned windows along.
+    for (HWND hwnd : windows) {
+        if (::IsWindow(hwnd))
+            ::DestroyWindow(hwnd);
+    }
+}
+
 void Window::Close(UINT code)
 {
-    if (m_modal) {
-        HWND owner = ::GetWindow(m_hwnd, GW_OWNER);
-        if (owner != nullptr) {
-            ::EnableWindow(owner, TRUE);
-            ::SetFocus(owner);
-        }
-        m_modal = false;
-    }
+    ReleaseModalOwner();
     if (m_hwnd == nullptr || !::IsWindow(m_hwnd))
         return;
     if (m_root != nullptr && ::IsWindowsVistaOrGreater()) {

@@ -59,8 +59,15 @@ public:
     void ShowWindow(bool show = true, bool takeFocus = true);
     bool IsLayeredWindow() const { return m_layered; }
     void SetWindowAlpha(int alpha);
+    // Set by an opener that disabled this window's owner while it is open:
+    // the owner is enabled again, once, however the window goes away.
     void SetModal(bool modal) { m_modal = modal; }
     bool IsModal() const { return m_modal; }
+    // Destroys every window of this framework that the calling thread still
+    // has, at once and without fading out: ownerless pop-ups such as menus
+    // are taken along by no other window. Run before the resources they
+    // paint with are shut down.
+    static void DestroyThreadWindows();
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     // After WM_NCDESTROY, when the native window is gone.
@@ -156,6 +163,8 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Enables and focuses the owner of a modal window and clears the flag.
+    void ReleaseModalOwner();
     // WM_GETOBJECT for the client area; false leaves it to the system.
     bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RunAccessAction(int32_t id);
