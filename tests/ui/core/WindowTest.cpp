@@ -195,8 +195,26 @@ TEST_F(WindowTest, TabMovesTheFocusAndWrapsAround)
     ::SetKeyboardState(keys);
     EXPECT_EQ(m_form->GetFocus(), second);
 
-    // After the last tab stop comes the first one again.
+    // Moves asked for while a layout is pending, either way, are each made
+    // after the paint.
+    Find(L"picture")->RelayoutSelf();
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    keys[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(m_form->GetFocus(), second);
+    PumpFor(50);
+    EXPECT_EQ(m_form->GetFocus(), third);
+
+    // After the last tab stop comes the first one again; with no focus,
+    // Tab starts there too.
     Find(L"cornered")->SetFocus();
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(m_form->GetFocus(), Find(L"title"));
+    m_form->SetFocus(nullptr);
     ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(m_form->GetFocus(), Find(L"title"));
 
