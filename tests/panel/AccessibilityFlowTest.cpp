@@ -118,8 +118,9 @@ RECT Location(IAccessible* object, long child = CHILDID_SELF)
     return RECT{x, y, x + cx, y + cy};
 }
 
-// Depth first, in tree order, by accessible name.
-Ref Find(IAccessible* parent, const std::wstring& name)
+// The first object below `parent`, depth first in tree order, that `visit`
+// answers true for.
+Ref Visit(IAccessible* parent, const std::function<bool(IAccessible*)>& visit)
 {
     long count = 0;
     parent->get_accChildCount(&count);
@@ -130,12 +131,17 @@ Ref Find(IAccessible* parent, const std::wstring& name)
         Ref child = FromDispatch(object);
         if (!child)
             continue;
-        if (Name(child.get()) == name)
+        if (visit(child.get()))
             return child;
-        if (Ref found = Find(child.get(), name))
+        if (Ref found = Visit(child.get(), visit))
             return found;
     }
     return Ref();
+}
+
+Ref Find(IAccessible* parent, const std::wstring& name)
+{
+    return Visit(parent, [&](IAccessible* object) { return Name(object) == name; });
 }
 
 // A named control's rectangle in screen coordinates, as the form has it.
@@ -415,27 +421,6 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     });
 }
 
-// Every object of the tree below `parent`, depth first.
-struct Node {
-    std::wstring name;
-    long role = 0;
-};
-
-void Walk(IAccessible* parent, std::vector<Node>& nodes)
-{
-    long count = 0;
-    parent->get_accChildCount(&count);
-    for (long i = 1; i <= count; ++i) {
-        IDispatch* object = nullptr;
-        if (parent->get_accChild(Id(i), &object) != S_OK)
-            continue;
-        if (Ref child = FromDispatch(object)) {
-            nodes.push_back(Node{Name(child.get()), Role(child.get())});
-            Walk(child.get(), nodes);
-        }
-    }
-}
-
 std::wstring FocusName(MainFormTestHost& host)
 {
     return host.Read<std::wstring>([](MainForm& form) {
@@ -497,15 +482,15 @@ TEST_F(AccessibilityFlowTest, TheMixerIsPlayedFromTheKeyboardAlone)
 
     // Every control says what it is and which strip it belongs to; the dB
     // scale and the decoration are not read.
-    std::vector<Node> nodes;
-    Walk(client.get(), nodes);
     std::vector<std::wstring> operable;
-    for (const Node& node : nodes) {
-        EXPECT_NE(ROLE_SYSTEM_GRAPHIC, node.role) << node.name;
-        EXPECT_NE(L"-127", node.name);
-        if (node.role == ROLE_SYSTEM_SLIDER || node.role == ROLE_SYSTEM_CHECKBUTTON)
-            operable.push_back(node.name);
-    }
+    Visit(client.get(), [&](IAccessible* object) {
+        const long role = Role(object);
+        EXPECT_NE(ROLE_SYSTEM_GRAPHIC, role) << Name(object);
+        EXPECT_NE(L"-127", Name(object));
+        if (role == ROLE_SYSTEM_SLIDER || role == ROLE_SYSTEM_CHECKBUTTON)
+            operable.push_back(Name(object));
+        return false;
+    });
     EXPECT_EQ(23u + 18u, operable.size()); // faders and knobs; boxes
     std::vector<std::wstring> unique = operable;
     std::sort(unique.begin(), unique.end());

@@ -186,13 +186,16 @@ TEST_F(WindowTest, TabMovesTheFocusAndWrapsAround)
     EXPECT_EQ(m_form->GetFocus(), third);
     EXPECT_EQ(second->GetState(), kControlStateNormal);
 
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(keys);
-    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
-    keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
+    const auto shiftTab = [this] {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+    };
+    shiftTab();
     EXPECT_EQ(m_form->GetFocus(), second);
 
     // Moves asked for while a layout is pending, either way, are each made
@@ -200,11 +203,7 @@ TEST_F(WindowTest, TabMovesTheFocusAndWrapsAround)
     Find(L"picture")->RelayoutSelf();
     ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
     ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
-    keys[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(keys);
-    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
-    keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
+    shiftTab();
     EXPECT_EQ(m_form->GetFocus(), second);
     PumpFor(50);
     EXPECT_EQ(m_form->GetFocus(), third);
