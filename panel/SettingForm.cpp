@@ -39,6 +39,13 @@ LRESULT SettingForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, b
         handled = true;
         return 0;
     }
+    // Escape closes as the close button does (an open drop-down takes it
+    // first: it has the focus).
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        Close(1);
+        handled = true;
+        return 0;
+    }
     // On close (the framework's own processing then closes the window), or
     // when the window goes without one (its owner was destroyed).
     if ((message == WM_CLOSE || message == WM_DESTROY) && m_subscribed) {

@@ -22,8 +22,8 @@ class LabelTemplate;
 // The settings window: sample rate, ASIO buffer size and safe mode, the
 // input and output stream formats, and the ASIO status, device identity and
 // driver version texts. Everything is read fresh from the driver when it
-// opens and after every device notification. Made with new; it deletes
-// itself with its native window.
+// opens and after every device notification. Escape closes it. Made with
+// new; it deletes itself with its native window.
 class SettingForm : public ui::WindowImplBase {
 public:
     static constexpr wchar_t kClassName[] = L"KorVaneAudioSetting";

@@ -1,10 +1,14 @@
 #!/bin/sh
 # Screenshots of the mixer window against the simulated interface, on a
 # private Xvfb: first with no device plugged (disconnected look), then after
-# plugging it in (connected look). Writes
+# plugging it in (connected look), then with the keyboard focus on the MIC1
+# fader and on its mute box (Tab pressed on the real keyboard). Writes
 #   build/screenshots/mixer-disconnected.png
 #   build/screenshots/mixer-connected.png
-# cropped to the window (1138 x 555 with its shadow).
+# cropped to the window (1138 x 555 with its shadow), and
+#   build/screenshots/focus-fader.png
+#   build/screenshots/focus-mute.png
+# cropped to the first three input strips.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -18,11 +22,14 @@ unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
   root="$0"; build="$1"; out="$2"
   run() { "$root/scripts/wine-run.sh" "$build/wineprefix" "$@"; }
+  # shoot FILE [WIDTHxHEIGHT+X+Y inside the window]
   shoot() {
     import -window root "$out/screen.png"
     geometry=$(xwininfo -name KorVaneControls |
-      awk "/Absolute upper-left X/{x=\$4} /Absolute upper-left Y/{y=\$4}
-           /Width/{w=\$2} /Height/{h=\$2} END{print w \"x\" h \"+\" x \"+\" y}")
+      awk -v part="$2" "/Absolute upper-left X/{x=\$4} /Absolute upper-left Y/{y=\$4}
+           /Width/{w=\$2} /Height/{h=\$2}
+           END{if (part == \"\") {print w \"x\" h \"+\" x \"+\" y; exit}
+               split(part, p, /[x+]/); print p[1] \"x\" p[2] \"+\" x + p[3] \"+\" y + p[4]}")
     convert "$out/screen.png" -crop "$geometry" +repage "$out/$1"
     rm -f "$out/screen.png"
   }
@@ -39,6 +46,15 @@ unset DISPLAY
     "plug; volume in 1 -3584; volume out 3 -2560; mute out 1 1; mute out 2 1; gain 1 5; gain 2 7; invert 1" >/dev/null
   sleep 2
   shoot mixer-connected.png
+  # settings, hide, Master fader, Master mute, MIC1 fader; then its mute box.
+  xdotool search --name "^KorVaneControls\$" windowfocus --sync
+  xdotool key --delay 150 Tab Tab Tab Tab Tab
+  sleep 1
+  shoot focus-fader.png 204x440+30+50
+  xdotool key Tab
+  sleep 1
+  shoot focus-mute.png 204x440+30+50
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
   wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
-echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png"
+echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png" \
+  "$out/focus-fader.png $out/focus-mute.png"

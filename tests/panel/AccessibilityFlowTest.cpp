@@ -20,6 +20,7 @@
 #include "ui/core/AccessIid.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/core/Box.h"
+#include "ui/render/IRenderContext.h"
 
 namespace {
 
@@ -117,8 +118,9 @@ RECT Location(IAccessible* object, long child = CHILDID_SELF)
     return RECT{x, y, x + cx, y + cy};
 }
 
-// Depth first, in tree order, by accessible name.
-Ref Find(IAccessible* parent, const std::wstring& name)
+// The first object below `parent`, depth first in tree order, that `visit`
+// answers true for.
+Ref Visit(IAccessible* parent, const std::function<bool(IAccessible*)>& visit)
 {
     long count = 0;
     parent->get_accChildCount(&count);
@@ -129,12 +131,17 @@ Ref Find(IAccessible* parent, const std::wstring& name)
         Ref child = FromDispatch(object);
         if (!child)
             continue;
-        if (Name(child.get()) == name)
+        if (visit(child.get()))
             return child;
-        if (Ref found = Find(child.get(), name))
+        if (Ref found = Visit(child.get(), visit))
             return found;
     }
     return Ref();
+}
+
+Ref Find(IAccessible* parent, const std::wstring& name)
+{
+    return Visit(parent, [&](IAccessible* object) { return Name(object) == name; });
 }
 
 // A named control's rectangle in screen coordinates, as the form has it.
@@ -166,6 +173,20 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
                          DWORD)
 {
     g_events.push_back(WinEvent{event, window, object, child});
+}
+
+// A value change of the window's slider of that name, turned into its object
+// as a screen reader in another process does.
+bool AnnouncesValue(const WinEvent& event, HWND window, const std::wstring& name)
+{
+    IAccessible* object = nullptr;
+    VARIANT child;
+    if (event.event != EVENT_OBJECT_VALUECHANGE || event.window != window ||
+        FAILED(::AccessibleObjectFromEvent(event.window, static_cast<DWORD>(event.object),
+                                           static_cast<DWORD>(event.child), &object, &child)))
+        return false;
+    const Ref held(object);
+    return Name(object, child.lVal) == name && Role(object, child.lVal) == ROLE_SYSTEM_SLIDER;
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
@@ -214,7 +235,7 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     EXPECT_EQ(title, Name(client.get()));
 
     // Disconnected: everything greyed, the faders at their "0 dB" top.
-    Ref fader = Find(client.get(), L"input mic1");
+    Ref fader = Find(client.get(), L"MIC1 level");
     ASSERT_TRUE(fader);
     // A strip is named by its caption and reads caption, channel, fader, mute box.
     IDispatch* strip = nullptr;
@@ -223,10 +244,10 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     VARIANT next;
     ASSERT_EQ(S_OK, fader->accNavigate(NAVDIR_NEXT, Id(), &next));
     Ref mute = FromVariant(next);
-    Ref knob = Find(client.get(), L"mic1amp");
+    Ref knob = Find(client.get(), L"MIC1 gain");
     Ref settings = Find(client.get(), L"Settings");
     ASSERT_TRUE(mute && knob && settings);
-    EXPECT_EQ(L"Mute", Name(mute.get()));
+    EXPECT_EQ(L"MIC1 mute", Name(mute.get()));
     EXPECT_EQ(ROLE_SYSTEM_SLIDER, Role(fader.get()));
     EXPECT_EQ(L"0 dB", Value(fader.get()));
     EXPECT_EQ(ROLE_SYSTEM_CHECKBUTTON, Role(mute.get()));
@@ -289,17 +310,8 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
     ASSERT_NE(nullptr, hook);
     g_events.clear();
     MainFormTestHost::Sim().Control(L"volume in 1 -2560");
-    // Out of process, a screen reader turns the event into the object.
     const auto namesMic1 = [&](const WinEvent& event) {
-        IAccessible* object = nullptr;
-        VARIANT child;
-        if (event.event != EVENT_OBJECT_VALUECHANGE || event.window != host.Window() ||
-            FAILED(::AccessibleObjectFromEvent(event.window, static_cast<DWORD>(event.object),
-                                               static_cast<DWORD>(event.child), &object, &child)))
-            return false;
-        const Ref held(object);
-        return Name(object, child.lVal) == L"input mic1" &&
-               Role(object, child.lVal) == ROLE_SYSTEM_SLIDER;
+        return AnnouncesValue(event, host.Window(), L"MIC1 level");
     };
     EXPECT_TRUE(PumpUntil([&] {
         // Hook calls may come in while the object is asked for.
@@ -407,6 +419,192 @@ TEST_F(AccessibilityFlowTest, MixerMenuAndSettingsReadAsAScreenReaderReadsThem)
         EXPECT_EQ(CO_E_OBJNOTCONNECTED, held->get_accRole(Id(), &role));
         held->Release();
     });
+}
+
+std::wstring FocusName(MainFormTestHost& host)
+{
+    return host.Read<std::wstring>([](MainForm& form) {
+        return form.GetFocus() != nullptr ? form.GetFocus()->GetName() : std::wstring();
+    });
+}
+
+// Tab until the named control has the focus (at most once round the window).
+bool TabTo(MainFormTestHost& host, const std::wstring& name)
+{
+    for (int i = 0; i < 60 && FocusName(host) != name; ++i)
+        host.Key(VK_TAB);
+    return FocusName(host) == name;
+}
+
+// The back buffer's pixel, as 0xRRGGBB.
+uint32_t BackBufferPixel(MainFormTestHost& host, POINT at)
+{
+    return host.Read<uint32_t>([at](MainForm& form) {
+        const ui::IRenderContext* buffer = form.GetRenderContext();
+        const auto* row = reinterpret_cast<const uint32_t*>(buffer->GetBits()) +
+                          static_cast<size_t>(at.y) * static_cast<size_t>(buffer->GetWidth());
+        return row[at.x] & 0xFFFFFF;
+    });
+}
+
+// Keyboard cues as Windows has them by default (Wine shows them always),
+// for the life of one test.
+class DefaultKeyboardCues {
+public:
+    DefaultKeyboardCues()
+    {
+        ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &m_before, 0);
+        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, nullptr, 0);
+    }
+    ~DefaultKeyboardCues()
+    {
+        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                                reinterpret_cast<void*>(static_cast<INT_PTR>(m_before)), 0);
+    }
+
+private:
+    BOOL m_before = FALSE;
+};
+
+// The mixer from the keyboard alone: posted keys only, checked in the
+// simulator's journal and through the accessible objects.
+TEST_F(AccessibilityFlowTest, TheMixerIsPlayedFromTheKeyboardAlone)
+{
+    const DefaultKeyboardCues cues;
+    MainFormTestHost::Sim().Control(
+        L"plugged 1; volume in 1 -2560; devtop 0 100; devvol 0 50; lockout 0");
+    MainFormTestHost host;
+    ASSERT_NE(nullptr, host.Window());
+    ASSERT_TRUE(PumpUntil(
+        [&] { return host.Read<bool>([](MainForm& f) { return IsEnabled(f, L"settings"); }); }));
+    Ref client = FromWindow(host.Window());
+    ASSERT_TRUE(client);
+
+    // Every control says what it is and which strip it belongs to; the dB
+    // scale and the decoration are not read.
+    std::vector<std::wstring> operable;
+    Visit(client.get(), [&](IAccessible* object) {
+        const long role = Role(object);
+        EXPECT_NE(ROLE_SYSTEM_GRAPHIC, role) << Name(object);
+        EXPECT_NE(L"-127", Name(object));
+        if (role == ROLE_SYSTEM_SLIDER || role == ROLE_SYSTEM_CHECKBUTTON)
+            operable.push_back(Name(object));
+        return false;
+    });
+    EXPECT_EQ(23u + 18u, operable.size()); // faders and knobs; boxes
+    std::vector<std::wstring> unique = operable;
+    std::sort(unique.begin(), unique.end());
+    EXPECT_EQ(unique.end(), std::adjacent_find(unique.begin(), unique.end()));
+    for (const wchar_t* name :
+         {L"MIC1 level", L"MIC1 mute", L"Phone1 input level, left", L"Phone1 input link",
+          L"HP output level, right", L"MIC1 device volume", L"MIC1 gain", L"Master output mute"})
+        EXPECT_NE(operable.end(), std::find(operable.begin(), operable.end(), name)) << name;
+
+    // A click shows no focus ring; Tab does, and goes through in reading order.
+    // The system's UI state says the same to other programs.
+    const auto systemHidesFocus = [&] {
+        return (::SendMessageW(host.Window(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+    };
+    host.Click(L"title");
+    EXPECT_FALSE(host.Read<bool>([](MainForm& form) { return form.AreFocusCuesShown(); }));
+    EXPECT_TRUE(systemHidesFocus());
+    std::vector<std::wstring> order;
+    for (int i = 0; i < 44; ++i) {
+        host.Key(VK_TAB);
+        order.push_back(FocusName(host));
+    }
+    std::vector<std::wstring> expected = {L"settings", L"hidebtn"};
+    for (const wchar_t* strip : {L"input_master", L"input_mic1", L"input_phone1", L"input_mic2",
+                                 L"input_guitar", L"input_phone2", L"output_master", L"output_ear",
+                                 L"output_phone1", L"output_phone2", L"output_box"}) {
+        const std::wstring name = strip;
+        const bool stereo = name.find(L"phone") != std::wstring::npos || name == L"output_ear" ||
+                            name == L"output_box";
+        for (const wchar_t* part :
+             stereo ? std::vector<const wchar_t*>{L"_left", L"_right", L"_mute", L"_lock"}
+                    : std::vector<const wchar_t*>{L"", L"_mute"})
+            expected.push_back(name + part);
+    }
+    for (const wchar_t* name : {L"device_MIC1", L"device_MIC2", L"device_GUITAR", L"device_HP",
+                                L"mic1amp", L"mic2amp", L"input_invert", L"settings"})
+        expected.push_back(name);
+    EXPECT_EQ(expected, order);
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return form.AreFocusCuesShown(); }));
+    EXPECT_FALSE(systemHidesFocus());
+
+    // The ring in the accent colour around the focused box, gone when the focus moves on.
+    ASSERT_TRUE(TabTo(host, L"input_mic1_mute"));
+    const RECT box = host.Read<RECT>([](MainForm& form) {
+        const ui::UiRect rect = form.FindControl(std::wstring(L"input_mic1_mute"))->GetRect();
+        return RECT{rect.left, rect.top, rect.right, rect.bottom};
+    });
+    const POINT ring{box.left - 2, (box.top + box.bottom) / 2};
+    EXPECT_EQ(0x3DDC84u, BackBufferPixel(host, ring));
+    host.Key(VK_TAB);
+    EXPECT_NE(0x3DDC84u, BackBufferPixel(host, ring));
+
+    // A fader: arrows, Page and Home/End, quantised and sent as a drag is;
+    // a held key's repeats arrive counted and make one request.
+    HWINEVENTHOOK hook =
+        ::SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    g_events.clear();
+    ASSERT_TRUE(TabTo(host, L"input_mic1"));
+    host.NewCalls();
+    for (const WPARAM key : {VK_UP, VK_NEXT, VK_HOME, VK_END})
+        host.Key(key);
+    ::PostMessageW(host.Window(), WM_KEYDOWN, VK_RIGHT, 3);
+    host.Flush();
+    EXPECT_EQ((std::vector<std::wstring>{
+                  L"TUSBAUDIO_SetVolume(1,1,1,-2304)", L"TUSBAUDIO_SetVolume(1,1,1,-3840)",
+                  L"TUSBAUDIO_SetVolume(1,1,1,0)", L"TUSBAUDIO_SetVolume(1,1,1,-32512)",
+                  L"TUSBAUDIO_SetVolume(1,1,1,-13568)"}),
+              SetCalls(host.NewCalls()));
+    Ref fader = Find(client.get(), L"MIC1 level");
+    ASSERT_TRUE(fader);
+    EXPECT_EQ(L"-53 dB", Value(fader.get()));
+    EXPECT_TRUE(PumpUntil([&] {
+        const std::vector<WinEvent> events = g_events;
+        return std::any_of(events.begin(), events.end(), [&](const WinEvent& event) {
+            return AnnouncesValue(event, host.Window(), L"MIC1 level");
+        });
+    }));
+    ::UnhookWinEvent(hook);
+
+    // A locked pair moves together, the moved side first; Space mutes the strip.
+    ASSERT_TRUE(TabTo(host, L"input_phone1_left"));
+    host.Key(VK_DOWN);
+    ASSERT_TRUE(TabTo(host, L"input_phone1_mute"));
+    host.Key(VK_SPACE);
+    EXPECT_EQ((std::vector<std::wstring>{
+                  L"TUSBAUDIO_SetVolume(1,1,3,-256)", L"TUSBAUDIO_SetVolume(1,1,4,-256)",
+                  L"TUSBAUDIO_SetMute(1,1,3,1)", L"TUSBAUDIO_SetMute(1,1,4,1)"}),
+              SetCalls(host.NewCalls()));
+    Ref right = Find(client.get(), L"Phone1 input level, right");
+    Ref phoneMute = Find(client.get(), L"Phone1 input mute");
+    ASSERT_TRUE(right && phoneMute);
+    EXPECT_EQ(L"-1 dB", Value(right.get()));
+    EXPECT_NE(0, State(right.get()) & STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_NE(0, State(phoneMute.get()) & STATE_SYSTEM_CHECKED);
+
+    // A device-volume fader pages by ten; a knob steps and goes to its ends.
+    ASSERT_TRUE(TabTo(host, L"device_MIC1"));
+    for (const WPARAM key : {VK_PRIOR, VK_END, VK_HOME})
+        host.Key(key);
+    ASSERT_TRUE(TabTo(host, L"mic1amp"));
+    for (const WPARAM key : {VK_UP, VK_END, VK_LEFT})
+        host.Key(key);
+    const std::wstring set = L"TUSBAUDIO_AudioControlRequestSet(1,10,1,";
+    EXPECT_EQ((std::vector<std::wstring>{
+                  set + L"20,0,[00 3C],2,0,1000)", set + L"20,0,[00 00],2,0,1000)",
+                  set + L"20,0,[00 64],2,0,1000)", set + L"19,0,[01 04],2,0,1000)",
+                  set + L"19,0,[01 09],2,0,1000)", set + L"19,0,[01 08],2,0,1000)"}),
+              SetCalls(host.NewCalls()));
+    Ref knob = Find(client.get(), L"MIC1 gain");
+    Ref device = Find(client.get(), L"MIC1 device volume");
+    ASSERT_TRUE(knob && device);
+    EXPECT_EQ(L"18DB", Value(knob.get()));
+    EXPECT_EQ(L"100", Value(device.get()));
 }
 
 } // namespace

@@ -173,4 +173,68 @@ TEST_F(SettingsFlowTest, EveryWayOutFreesTheMixerAndThereIsOneWindowAtATime)
     EXPECT_FALSE(::IsWindowEnabled(mixer));
 }
 
+std::wstring SettingsFocus(MainFormTestHost& host)
+{
+    return host.Read<std::wstring>([](MainForm& form) {
+        SettingForm* settings = form.GetSettingForm();
+        ui::Control* focus = settings != nullptr ? settings->GetFocus() : nullptr;
+        return focus != nullptr ? focus->GetName() : std::wstring();
+    });
+}
+
+// Opened, used and closed with posted keys alone.
+TEST_F(SettingsFlowTest, WorksFromTheKeyboardAlone)
+{
+    MainFormTestHost host;
+    ASSERT_TRUE(WaitFor([&] {
+        return host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); });
+    }));
+    host.Key(VK_TAB); // the mixer's first tab stop: its settings button
+    host.Key(VK_RETURN);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        settings = host.Read<HWND>([](MainForm& form) {
+            return form.GetSettingForm() != nullptr ? form.GetSettingForm()->GetHWND() : nullptr;
+        });
+        return settings != nullptr;
+    }));
+    // Opened from the keyboard, it shows where the focus is at once.
+    EXPECT_TRUE(
+        host.Read<bool>([](MainForm& form) { return form.GetSettingForm()->AreFocusCuesShown(); }));
+
+    // Tab to the buffer size, Alt+Down opens it, Down moves, Enter picks.
+    ::PostMessageW(settings, WM_KEYDOWN, VK_TAB, 1);
+    ASSERT_TRUE(WaitFor([&] { return SettingsFocus(host) == L"combo_buffer"; }));
+    ::PostMessageW(settings, WM_SYSKEYDOWN, VK_DOWN, 1 | (1 << 29));
+    HWND drop = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (drop = ::FindWindowW(L"KvComboDropWindow", nullptr)); }));
+    MainFormTestHost::Sim().ClearJournal();
+    ::PostMessageW(drop, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageW(drop, WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(drop); }));
+    EXPECT_EQ(L"512 samples", host.Read<std::wstring>([](MainForm& form) {
+        return dynamic_cast<ui::Combo*>(
+                   form.GetSettingForm()->FindControl(std::wstring(L"combo_buffer")))
+            ->GetAccessValue();
+    }));
+
+    // Tab to the safe-mode box, Space checks it; Escape closes the window.
+    ::PostMessageW(settings, WM_KEYDOWN, VK_TAB, 1);
+    ASSERT_TRUE(WaitFor([&] { return SettingsFocus(host) == L"safe mode"; }));
+    ::PostMessageW(settings, WM_KEYDOWN, VK_SPACE, 1);
+    ASSERT_TRUE(WaitFor([&] {
+        return MainFormTestHost::Sim().Calls(L"TUSBAUDIO_SetASIOBufferPreferredSize").size() == 2;
+    }));
+    const std::vector<std::wstring> sizes =
+        MainFormTestHost::Sim().Calls(L"TUSBAUDIO_SetASIOBufferPreferredSize");
+    EXPECT_EQ(0u, sizes[0].rfind(L"TUSBAUDIO_SetASIOBufferPreferredSize(0,1,512,0x00000000)", 0))
+        << sizes[0];
+    EXPECT_EQ(0u, sizes[1].rfind(L"TUSBAUDIO_SetASIOBufferPreferredSize(0,1,512,0x00010000)", 0))
+        << sizes[1];
+    ::PostMessageW(settings, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }));
+    EXPECT_TRUE(::IsWindowEnabled(host.Window()));
+    EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return ::GetFocus() == form.GetHWND(); }));
+}
+
 } // namespace

@@ -19,7 +19,7 @@ std::vector<Control*> AccessTree::Children(const Control& control)
         return children;
     for (size_t i = 0; i < box->GetCount(); ++i) {
         Control* child = box->GetItemAt(i);
-        if (child != nullptr && child->IsVisible())
+        if (child != nullptr && child->IsVisible() && child->IsAccessExposed())
             children.push_back(child);
     }
     return children;

@@ -10,8 +10,8 @@ namespace ui {
 class Control;
 
 // The control tree as assistive technology sees it: a control's children
-// are the visible controls inside it, in tree order, unless it is read as
-// one piece.
+// are the visible, exposed controls inside it, in tree order, unless it is
+// read as one piece.
 class AccessTree {
 public:
     static std::vector<Control*> Children(const Control& control);

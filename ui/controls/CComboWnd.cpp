@@ -72,8 +72,20 @@ LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, boo
         handled = true;
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE || wParam == VK_RETURN || wParam == VK_F4) {
+        handled = true;
+        if (wParam == VK_ESCAPE)
             BeginClose();
+        else if (wParam == VK_RETURN || wParam == VK_F4)
+            Pick();
+        else if (m_owner == nullptr ||
+                 !m_owner->GetListBox().SelectByKey(static_cast<uint16_t>(wParam), false))
+            handled = false;
+        if (handled)
+            return 0;
+        break;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_UP || wParam == VK_DOWN) {
+            Pick();
             handled = true;
             return 0;
         }
@@ -91,11 +103,22 @@ void CComboWnd::BeginClose()
     m_closing = true;
     ::PostMessageW(GetHWND(), WM_CLOSE, 0, 0);
     if (m_owner != nullptr) {
-        const int selected = m_owner->GetListBox().GetCurSel();
-        if (selected >= 0 && selected != m_owner->GetCurSel())
-            m_owner->SelectItem(selected);
+        // An entry the arrows went to but nobody picked (Escape, a click
+        // elsewhere) is dropped: the list shows the combo's entry again.
+        ListBox& list = m_owner->GetListBox();
+        const int current = m_owner->GetCurSel();
+        if (current >= 0 && list.GetCurSel() != current)
+            list.SelectItem(current, false, false);
     }
     ReturnList();
+}
+
+void CComboWnd::Pick()
+{
+    // The list's "select" reaches the combo, which closes the pop-up.
+    ListBox* list = m_owner != nullptr ? &m_owner->GetListBox() : nullptr;
+    if (list == nullptr || !list->SelectItem(list->GetCurSel(), false, true))
+        BeginClose();
 }
 
 void CComboWnd::ReturnList()

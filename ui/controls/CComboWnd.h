@@ -8,9 +8,12 @@ class Box;
 class Combo;
 
 // The drop-down pop-up of a combo: a tool window owned by the combo's
-// window that borrows the combo's list while it is open. It closes when it
-// loses the focus (also after a pick, which posts that), gives the list
-// back, and deletes itself when its native window is destroyed.
+// window that borrows the combo's list while it is open. The arrow keys,
+// Home and End move through the entries; Enter, F4, Alt+Up and Alt+Down
+// pick the entry they are on, as a click does, and Escape closes without a
+// pick. It closes when it loses the focus (also after a pick, which posts
+// that), gives the list back, and deletes itself when its native window is
+// destroyed.
 class CComboWnd : public Window {
 public:
     explicit CComboWnd(Combo& owner);
@@ -28,6 +31,8 @@ public:
 private:
     void OnCreate();
     void BeginClose();
+    // Picks the list's current entry (closing without one).
+    void Pick();
     // Takes the list out of the root box and the window, once.
     void ReturnList();
 

@@ -2,6 +2,7 @@
 
 #include "ui/controls/CircleGeometry.h"
 #include "ui/controls/ControlEvents.h"
+#include "ui/controls/ValueStep.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
 
@@ -17,6 +18,8 @@ void CircleSlider::SetAttribute(const std::wstring& name, const std::wstring& va
         m_minAngle = AttributeText::ParseInt(value);
     else if (name == L"step")
         m_step = AttributeText::ParseInt(value);
+    else if (name == L"pagestep")
+        m_pageStep = AttributeText::ParseInt(value);
     else
         CircleProgress::SetAttribute(name, value);
 }
@@ -63,6 +66,10 @@ void CircleSlider::HandleEvent(const EventArgs& event)
     case kEventMouseScrollWheel:
         OnWheel(event);
         return;
+    case kEventKeyDown:
+        if (MoveByKey(event, m_step, ValueStep::PageSize(m_pageStep, m_step, m_min, m_max), false))
+            return;
+        break;
     case kEventInternalMenu:
         return;
     default:

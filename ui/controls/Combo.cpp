@@ -123,10 +123,15 @@ UiRect Combo::ComputeDropRect() const
 
 void Combo::HandleEvent(const EventArgs& event)
 {
-    if (event.type == kEventKeyDown && IsEnabled() && IsKeyboardEnabled()) {
+    const bool keys = IsEnabled() && IsKeyboardEnabled();
+    const bool upOrDown = event.keyCode == VK_DOWN || event.keyCode == VK_UP;
+    if (event.type == kEventSystemKey && keys && upOrDown) {
+        Activate(); // Alt+Down, Alt+Up
+        return;
+    }
+    if (event.type == kEventKeyDown && keys) {
         const bool alt = ::GetKeyState(VK_MENU) < 0;
-        if (event.keyCode == VK_F4 ||
-            (alt && (event.keyCode == VK_DOWN || event.keyCode == VK_UP))) {
+        if (event.keyCode == VK_F4 || (alt && upOrDown)) {
             Activate();
             return;
         }

@@ -10,11 +10,13 @@ namespace ui {
 class CComboWnd;
 class ListBox;
 
-// Shows the text of its selected entry and, when activated, drops its
-// list down in a pop-up window (below it, or above when the screen has no
-// room below or "popuptop" asks for it). The entries live in the list the
-// combo owns; the combo's child operations go to that list. A pick sends
-// the list's "select" and then the combo's own "select" (new index, -1).
+// Shows the text of its selected entry and, when activated (a click, F4,
+// Alt+Down or Alt+Up), drops its list down in a pop-up window (below it,
+// or above when the screen has no room below or "popuptop" asks for it).
+// The entries live in the list the combo owns; the combo's child
+// operations go to that list. A pick sends the list's "select" and then the
+// combo's own "select" (new index, -1). Closed, the arrow keys pick the
+// next or previous entry.
 class Combo : public Box {
 public:
     static constexpr int32_t kDefaultDropHeight = 150;

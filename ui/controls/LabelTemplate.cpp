@@ -109,10 +109,10 @@ uint32_t LabelTemplate<InheritType>::GetAccessRole() const
 }
 
 template <typename InheritType>
-std::wstring LabelTemplate<InheritType>::GetAccessName() const
+std::wstring LabelTemplate<InheritType>::DefaultAccessName() const
 {
     std::wstring text = GetText();
-    return text.empty() ? InheritType::GetAccessName() : text;
+    return text.empty() ? InheritType::DefaultAccessName() : text;
 }
 
 template <typename InheritType>

@@ -32,9 +32,11 @@ public:
     UiSize EstimateTextSize(UiSize available, bool& reEstimate) override;
     bool HasHotLook() const override;
     void PaintText(IRenderContext& context) override;
+    // Text is read, not operated: the keyboard passes it by.
+    bool IsAllowTabStop() const override { return false; }
     // Static text when it has a text, named by it.
     uint32_t GetAccessRole() const override;
-    std::wstring GetAccessName() const override;
+    std::wstring DefaultAccessName() const override;
 
     const std::wstring& GetFont() const { return m_font; }
     void SetFont(const std::wstring& fontId);

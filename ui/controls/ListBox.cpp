@@ -164,7 +164,7 @@ void ListBox::UpdateIndexes()
     }
 }
 
-bool ListBox::SelectByKey(uint16_t key)
+bool ListBox::SelectByKey(uint16_t key, bool trigger)
 {
     const int count = static_cast<int>(GetCount());
     int target = -1;
@@ -187,7 +187,7 @@ bool ListBox::SelectByKey(uint16_t key)
         return false;
     }
     if (target >= 0)
-        SelectItem(target, true, true);
+        SelectItem(target, true, trigger);
     return true;
 }
 

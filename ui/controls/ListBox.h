@@ -35,13 +35,14 @@ public:
     void SetRect(const UiRect& rect) override;
     void HandleEvent(const EventArgs& event) override;
     uint32_t GetAccessRole() const override;
+    // Moves the selection for a navigation key (arrows, Home, End), with the
+    // list's "select" when trigger; false for other keys.
+    bool SelectByKey(uint16_t key, bool trigger = true);
 
 private:
     ListContainerElement* ElementAt(int index) const;
     // Gives every element its owner and current index.
     void UpdateIndexes();
-    // Moves the selection for a navigation key; false for other keys.
-    bool SelectByKey(uint16_t key);
 
     int m_curSel = -1;
     int m_pendingVisible = -1;

@@ -1,6 +1,8 @@
 #include "ui/controls/Progress.h"
 
+#include "ui/controls/ControlEvents.h"
 #include "ui/controls/SliderGeometry.h"
+#include "ui/controls/ValueStep.h"
 #include "ui/core/AttributeText.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
@@ -9,6 +11,7 @@
 
 #include <cwchar>
 #include <iterator>
+#include <optional>
 
 namespace ui {
 
@@ -119,6 +122,46 @@ void Progress::StoreValue(double value)
     NotifyAccess(EVENT_OBJECT_VALUECHANGE);
 }
 
+bool Progress::MoveByKey(const EventArgs& event, int32_t step, int32_t page, bool homeIsMax)
+{
+    if (event.type != kEventKeyDown || !IsEnabled() || !IsKeyboardEnabled())
+        return false;
+    std::optional<ValueKey> key;
+    switch (event.keyCode) {
+    case VK_UP:
+    case VK_RIGHT:
+        key = ValueKey::kStepUp;
+        break;
+    case VK_DOWN:
+    case VK_LEFT:
+        key = ValueKey::kStepDown;
+        break;
+    case VK_PRIOR:
+        key = ValueKey::kPageUp;
+        break;
+    case VK_NEXT:
+        key = ValueKey::kPageDown;
+        break;
+    case VK_HOME:
+        key = homeIsMax ? ValueKey::kToMax : ValueKey::kToMin;
+        break;
+    case VK_END:
+        key = homeIsMax ? ValueKey::kToMin : ValueKey::kToMax;
+        break;
+    default:
+        return false;
+    }
+    // A key held down faster than it is handled arrives once, counted.
+    const auto repeat = static_cast<int32_t>(event.lParam & 0xFFFF);
+    const double target = ValueStep::Target(*key, m_value, m_min, m_max, step, page, repeat);
+    if (target == m_value)
+        return true;
+    StoreValue(target);
+    Invalidate();
+    SendControlEvent(*this, kEventValueChange);
+    return true;
+}
+
 void Progress::SetToolTipText(const std::wstring& text)
 {
     const std::wstring old = GetToolTipText();
@@ -132,7 +175,7 @@ uint32_t Progress::GetAccessRole() const
     return ROLE_SYSTEM_PROGRESSBAR;
 }
 
-std::wstring Progress::GetAccessName() const
+std::wstring Progress::DefaultAccessName() const
 {
     std::wstring text = GetText();
     return text.empty() ? ReadableName() : text;

@@ -27,7 +27,7 @@ public:
     void SetToolTipText(const std::wstring& text) override;
     uint32_t GetAccessRole() const override;
     // The text or the skin name: the tool tip is the value.
-    std::wstring GetAccessName() const override;
+    std::wstring DefaultAccessName() const override;
     // The read-out set for it, else the tool tip, else the number.
     std::wstring GetAccessValue() const override;
     bool ExposesAccessChildren() const override { return false; }
@@ -53,6 +53,13 @@ protected:
     void RepairRange();
     // Stores a value and tells assistive technology when it changed.
     void StoreValue(double value);
+    // For the sliders and knobs built on it: moves the value for an arrow,
+    // Page Up or Down, Home or End key (steps and pages times the key's
+    // repeat count) the way a drag step does: stored, repainted and
+    // reported with "valuechange"; a key that leaves the value where it is
+    // reports nothing. Home goes to max when homeIsMax, else to min. False
+    // for other keys and while the control is disabled.
+    bool MoveByKey(const EventArgs& event, int32_t step, int32_t page, bool homeIsMax);
 
     bool m_horizontal = true;
     bool m_stretchFore = true;

@@ -2,6 +2,7 @@
 
 #include "ui/controls/ControlEvents.h"
 #include "ui/controls/SliderGeometry.h"
+#include "ui/controls/ValueStep.h"
 #include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
@@ -28,6 +29,8 @@ void Slider::SetAttribute(const std::wstring& name, const std::wstring& value)
 {
     if (name == L"step") {
         m_step = AttributeText::ParseInt(value);
+    } else if (name == L"pagestep") {
+        m_pageStep = AttributeText::ParseInt(value);
     } else if (const auto state = StateInAttributeName(name, L"thumb", L"image")) {
         SetThumbImage(*state, value);
     } else if (name == L"thumbsize") {
@@ -87,6 +90,12 @@ void Slider::HandleEvent(const EventArgs& event)
     case kEventMouseScrollWheel:
         OnWheel(event);
         return;
+    case kEventKeyDown:
+        // The top of a vertical slider is its maximum.
+        if (MoveByKey(event, m_step, ValueStep::PageSize(m_pageStep, m_step, m_min, m_max),
+                      !m_horizontal))
+            return;
+        break;
     case kEventInternalMenu:
         return;
     default:

@@ -8,9 +8,11 @@ namespace ui {
 // A progress bar with a thumb that the user drags. A drag starts only on
 // the thumb; every mouse move of the drag and the release send
 // "valuechange". The wheel moves the value by the step (unclamped until the
-// next paint), even while the slider is disabled. The fill is painted in
-// the rectangle shrunk by the progress-bar padding and ends at the middle
-// of the thumb.
+// next paint), even while the slider is disabled. With the focus, the
+// arrows move it by the step, Page Up and Down by the page ("pagestep"),
+// Home and End to the top and bottom (left and right when horizontal). The
+// fill is painted in the rectangle shrunk by the progress-bar padding and
+// ends at the middle of the thumb.
 class Slider : public Progress {
 public:
     // The thumb in window client coordinates.
@@ -23,6 +25,7 @@ public:
     void ClearImageCache() override;
     // A drag ends when the window loses the focus.
     bool NeedsButtonUpOnKillFocus() const override { return true; }
+    bool IsAllowTabStop() const override { return true; }
     uint32_t GetAccessRole() const override;
 
     int32_t GetChangeStep() const { return m_step; }
@@ -38,6 +41,7 @@ private:
     void OnWheel(const EventArgs& event);
 
     int32_t m_step = 1;
+    int32_t m_pageStep = 0; // 0: a fifth of the range
     UiSize m_thumbSize{10, 10};
     // Only the normal image, and the pushed one while dragging, are drawn;
     // the hot and disabled ones are kept for skins that name them.

@@ -187,15 +187,24 @@ uint32_t Box::GetAccessRole() const
     return ROLE_SYSTEM_GROUPING;
 }
 
-std::wstring Box::GetAccessName() const
+std::wstring Box::DefaultAccessName() const
 {
+    std::wstring name = GetAccessGroupName();
+    return name.empty() ? ReadableName() : name;
+}
+
+std::wstring Box::GetAccessGroupName() const
+{
+    if (m_accessName && !m_accessName->empty())
+        return *m_accessName;
     std::wstring name = GetToolTipText();
     for (size_t i = 0; name.empty() && i < m_items.size(); ++i) {
         const Control* item = m_items[i].get();
-        if (item->IsVisible() && item->GetAccessRole() == ROLE_SYSTEM_STATICTEXT)
+        if (item->IsVisible() && item->IsAccessExposed() &&
+            item->GetAccessRole() == ROLE_SYSTEM_STATICTEXT)
             name = item->GetAccessName();
     }
-    return name.empty() ? ReadableName() : name;
+    return name;
 }
 
 int Box::FindSelectable(int index, bool forward) const

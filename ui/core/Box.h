@@ -32,9 +32,12 @@ public:
     // Containers are not tab stops; the controls in them are.
     bool IsAllowTabStop() const override { return false; }
     uint32_t GetAccessRole() const override;
-    // Without a tool tip, the first text inside names the box (a mixer
-    // strip is named by its caption), else its skin name.
-    std::wstring GetAccessName() const override;
+    // The group's name, else its skin name.
+    std::wstring DefaultAccessName() const override;
+    // The name the box gives the controls inside it: its "accessname", its
+    // tool tip or the first text inside it (a mixer strip is named by its
+    // caption); empty when it has none.
+    std::wstring GetAccessGroupName() const;
 
     // The first index from `index` on (or back) whose child can be chosen,
     // -1 when there is none.

@@ -430,6 +430,15 @@ void Control::SetAttribute(const std::wstring& name, const std::wstring& value)
         SetCacheEnabled(AttributeText::ParseBool(value));
     } else if (name == L"nofocus") {
         SetNoFocus();
+    } else if (name == L"accessname") {
+        m_accessName = value;
+        NotifyAccess(EVENT_OBJECT_NAMECHANGE);
+    } else if (name == L"focuscolor") {
+        m_focusColor = std::wstring(AttributeText::SkipLeadingBlanks(value));
+    } else if (name == L"focuswidth") {
+        m_focusWidth = std::max(AttributeText::ParseInt(value), 0);
+    } else if (name == L"focusinset") {
+        m_focusInset = AttributeText::ParseInt(value);
     } else if (name == L"alpha") {
         SetAlpha(AttributeText::ParseInt(value));
     } else if (const auto imageState = StateBetween(name, L"", L"image")) {
@@ -740,6 +749,32 @@ void Control::PaintStateImages(IRenderContext& context)
 {
     m_images[kStateImageBk].Paint(*this, context, m_state, m_hotAlpha, HasHotFade());
     m_images[kStateImageFore].Paint(*this, context, m_state, m_hotAlpha, HasHotFade());
+}
+
+UiRect Control::GetFocusRingRect() const
+{
+    if (m_focusColor.empty())
+        return UiRect();
+    UiRect ring = m_rect;
+    const int32_t outset = -DpiScale(m_focusInset);
+    ring.Inflate(outset, outset);
+    return ring;
+}
+
+void Control::PaintFocusRing(IRenderContext& context) const
+{
+    const uint32_t argb = GlobalManager::GetTextColor(m_focusColor);
+    const UiRect ring = GetFocusRingRect();
+    const int32_t width = DpiScale(m_focusWidth);
+    if (argb == 0 || width <= 0 || ring.IsEmpty())
+        return;
+    // Four bands rather than a pen: whole pixels at any width, with no
+    // anti-aliased edge bleeding into the control.
+    const int32_t w = std::min({width, ring.Width() / 2, ring.Height() / 2});
+    context.FillRect(UiRect(ring.left, ring.top, ring.right, ring.top + w), argb, 255);
+    context.FillRect(UiRect(ring.left, ring.bottom - w, ring.right, ring.bottom), argb, 255);
+    context.FillRect(UiRect(ring.left, ring.top + w, ring.left + w, ring.bottom - w), argb, 255);
+    context.FillRect(UiRect(ring.right - w, ring.top + w, ring.right, ring.bottom - w), argb, 255);
 }
 
 void Control::PaintBorder(IRenderContext& context)

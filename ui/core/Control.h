@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,7 +78,15 @@ public:
     // name of its default action (empty: none) and, for texts of several
     // lines, the lines to be read one by one with their rectangles.
     virtual uint32_t GetAccessRole() const;
-    virtual std::wstring GetAccessName() const;
+    // The skin's "accessname" when it gives one: a box's names the box (and
+    // the group of controls inside it), any other control's follows the
+    // name of the group it is in ("MIC1" + "mute"). Else DefaultAccessName.
+    std::wstring GetAccessName() const;
+    virtual std::wstring DefaultAccessName() const;
+    // False for what assistive technology is not shown: a control whose
+    // "accessname" is empty (decoration, with everything inside it) and a
+    // picture with no words (no tool tip, no "accessname").
+    bool IsAccessExposed() const;
     virtual std::wstring GetAccessValue() const;
     virtual uint32_t GetAccessState() const;
     virtual std::wstring GetAccessAction() const { return std::wstring(); }
@@ -93,6 +102,13 @@ public:
     {
         m_accessValueText = std::move(text);
     }
+    // The ring around the focused control while the window shows focus
+    // cues: "focuscolor" names its colour (none without), "focuswidth" and
+    // "focusinset" (negative: outside the control) are pixels, scaled for
+    // the display when painted. Empty without a colour.
+    UiRect GetFocusRingRect() const;
+    void PaintFocusRing(IRenderContext& context) const;
+
     // Unique in the process; WinEvents name a control by its negated id.
     int32_t GetAccessId() const { return m_accessId; }
     // Raises a WinEvent (EVENT_OBJECT_...) for this control in its window.
@@ -204,6 +220,8 @@ protected:
     const std::wstring& GetWindowResourcePath() const;
     // The skin name with its separators read as blanks ("input mic1").
     std::wstring ReadableName() const;
+    // Some part of it lies inside every box around it and the window.
+    bool IsOnScreen() const;
 
     EventMap m_events;
     EventMap m_markupEvents;
@@ -242,6 +260,11 @@ protected:
     std::unique_ptr<ImageAnimation> m_bkAnimation;
     std::unique_ptr<AnimationManager> m_animation;
     std::function<std::wstring()> m_accessValueText;
+    // Unset: not named by the skin; empty: left out of the accessible tree.
+    std::optional<std::wstring> m_accessName;
+    std::wstring m_focusColor;
+    int32_t m_focusWidth = 2;
+    int32_t m_focusInset = -3;
     const int32_t m_accessId = NextAccessId();
 
 private:

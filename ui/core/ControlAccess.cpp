@@ -2,6 +2,7 @@
 // control and the WinEvents raised when it changes.
 #include "ui/core/Control.h"
 
+#include "ui/core/Box.h"
 #include "ui/core/Window.h"
 
 #include <windows.h>
@@ -24,8 +25,30 @@ uint32_t Control::GetAccessRole() const
 
 std::wstring Control::GetAccessName() const
 {
+    if (!m_accessName || m_accessName->empty())
+        return DefaultAccessName();
+    const auto* box = dynamic_cast<const Box*>(this);
+    if (box != nullptr && box->ExposesAccessChildren())
+        return *m_accessName;
+    for (const Box* group = m_parent; group != nullptr; group = group->GetParent()) {
+        const std::wstring name = group->GetAccessGroupName();
+        if (!name.empty())
+            return name + L" " + *m_accessName;
+    }
+    return *m_accessName;
+}
+
+std::wstring Control::DefaultAccessName() const
+{
     std::wstring tip = GetToolTipText();
     return tip.empty() ? ReadableName() : tip;
+}
+
+bool Control::IsAccessExposed() const
+{
+    if (m_accessName)
+        return !m_accessName->empty();
+    return GetAccessRole() != ROLE_SYSTEM_GRAPHIC || !GetToolTipText().empty();
 }
 
 std::wstring Control::GetAccessValue() const
@@ -38,6 +61,8 @@ uint32_t Control::GetAccessState() const
     uint32_t state = 0;
     if (!IsVisible())
         state |= STATE_SYSTEM_INVISIBLE;
+    else if (!IsOnScreen())
+        state |= STATE_SYSTEM_OFFSCREEN;
     if (!IsEnabled())
         state |= STATE_SYSTEM_UNAVAILABLE;
     // Texts, pictures and groups are read, not focused.
@@ -53,6 +78,21 @@ uint32_t Control::GetAccessState() const
     if (m_state == kControlStatePushed)
         state |= STATE_SYSTEM_PRESSED;
     return state;
+}
+
+bool Control::IsOnScreen() const
+{
+    // What is left of the rectangle once every box around it has clipped
+    // it (scrolled lists place their entries at the scrolled position).
+    UiRect shown = m_rect;
+    for (const Box* box = m_parent; box != nullptr && !shown.IsEmpty(); box = box->GetParent())
+        shown.Intersect(box->GetRect());
+    if (m_window != nullptr && m_window->GetHWND() != nullptr) {
+        RECT client{};
+        ::GetClientRect(m_window->GetHWND(), &client);
+        shown.Intersect(UiRect(client.left, client.top, client.right, client.bottom));
+    }
+    return !shown.IsEmpty();
 }
 
 UiRect Control::GetAccessLineRect(size_t) const

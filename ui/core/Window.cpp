@@ -233,6 +233,7 @@ void Window::RemoveMessageFilter(IUIMessageFilter* filter)
 void Window::Init(HWND hwnd)
 {
     m_hwnd = hwnd;
+    InitFocusCues();
     if (IRenderFactory* factory = GlobalManager::GetRenderFactory())
         m_render = factory->CreateRenderContext();
     if (const auto registerTouch = TouchApi::Get().registerTouchWindow)
@@ -357,6 +358,8 @@ void Window::SetFocus(Control* control)
         ::SetFocus(m_hwnd);
     if (control == m_focus)
         return;
+    InvalidateFocusRing(m_focus);
+    InvalidateFocusRing(control);
     if (m_focus != nullptr) {
         Control* old = m_focus;
         SendEvent(old, kEventInternalKillFocus);
@@ -381,8 +384,7 @@ bool Window::SetNextTabControl(bool forward)
         return false;
     if (m_arrangeNeeded) {
         // Tab stops move with the layout; go on after the next paint.
-        if (forward)
-            m_tabPending = true;
+        m_pendingTabs += forward ? 1 : -1;
         return true;
     }
     std::vector<Control*> stops;
@@ -654,17 +656,33 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         return TRUE;
     }
     case WM_KEYDOWN:
-        if (m_focus == nullptr)
-            break;
+        OnKeyboardInput();
         if (wParam == VK_TAB &&
-            !(m_focus->IsVisible() && m_focus->IsEnabled() && m_focus->WantsTab())) {
+            (m_focus == nullptr ||
+             !(m_focus->IsVisible() && m_focus->IsEnabled() && m_focus->WantsTab()))) {
+            // With nothing focused yet, Tab goes to the first (Shift+Tab
+            // the last) tab stop.
             SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
             handled = true;
             break;
         }
+        if (m_focus == nullptr)
+            break;
         m_keyDown = m_focus;
         SendEvent(m_focus, kEventKeyDown, wParam, lParam);
         break;
+    case WM_SYSKEYDOWN:
+        // Alt combinations (Alt+Down opens a combo); the system still gets
+        // them afterwards (Alt+F4).
+        OnKeyboardInput();
+        SendEvent(m_focus, kEventSystemKey, wParam, lParam);
+        break;
+    case WM_UPDATEUISTATE:
+        OnUpdateUiState(wParam);
+        break;
+    case WM_QUERYUISTATE:
+        handled = true;
+        return OnQueryUiState();
     case WM_KEYUP:
         if (m_keyDown != nullptr) {
             Control* control = m_keyDown;
@@ -801,6 +819,7 @@ void Window::UpdateHover(UiPoint point)
 
 void Window::OnButtonDown(UINT message, UiPoint point, WPARAM wParam, LPARAM lParam)
 {
+    s_keyboardInputLast = false;
     ::SetFocus(m_hwnd);
     m_lastMousePos = point;
     Control* control = FindControl(point);
@@ -1096,6 +1115,8 @@ void Window::Paint()
             m_render->BeginDraw();
             m_render->SetClip(paintArea);
             m_root->PaintWithAlpha(*m_render, paintArea);
+            if (m_focus != nullptr && !m_focusCuesHidden && m_focus->IsVisible())
+                m_focus->PaintFocusRing(*m_render);
             m_render->ClearClip();
             m_render->EndDraw();
         }
@@ -1124,9 +1145,10 @@ void Window::Paint()
                  m_render->GetDC(), paintArea.left, paintArea.top, SRCCOPY);
     }
     ::EndPaint(m_hwnd, &ps);
-    if (m_tabPending) {
-        m_tabPending = false;
-        SetNextTabControl(true);
+    while (m_pendingTabs != 0 && !m_arrangeNeeded) {
+        const bool forward = m_pendingTabs > 0;
+        m_pendingTabs += forward ? -1 : 1;
+        SetNextTabControl(forward);
     }
 }
 

@@ -105,7 +105,13 @@ public:
     Control* GetFocus() const { return m_focus; }
     void SetFocus(Control* control);
     // Moves the focus to the next (or previous) tab stop; forward wraps.
+    // While a layout is pending, each move waits for the next paint.
     bool SetNextTabControl(bool forward = true);
+    // The focused control's ring follows the system's UI state: hidden
+    // until the keyboard is first used (in this window, or before it opened
+    // when that input opened it), unless the user asked Windows to always
+    // show keyboard cues. Mouse clicks never show it.
+    bool AreFocusCuesShown() const { return !m_focusCuesHidden; }
     Control* GetHoverControl() const { return m_hover; }
     Control* GetPushedControl() const { return m_pushed; }
     UiPoint GetLastMousePos() const { return m_lastMousePos; }
@@ -174,6 +180,13 @@ private:
     // Finds the control under a point and sends enter and leave as it changes.
     void UpdateHover(UiPoint point);
     void OnButtonDown(UINT message, UiPoint point, WPARAM wParam, LPARAM lParam);
+    // Keyboard use asks the system to show the focus cues (WM_CHANGEUISTATE).
+    void OnKeyboardInput();
+    void InitFocusCues();
+    static bool FocusCuesHiddenAtStart();
+    void OnUpdateUiState(WPARAM wParam);
+    LRESULT OnQueryUiState();
+    void InvalidateFocusRing(const Control* control);
     void OnMouseHover(UiPoint point);
     void HideToolTip();
     bool OnTouch(WPARAM wParam, LPARAM lParam);
@@ -202,7 +215,10 @@ private:
     bool m_arrangeNeeded = false;
     bool m_paintPosted = false;
     UiRect m_dirty; // invalidated since the last paint
-    bool m_tabPending = false;
+    // The program's last input (key or button press) came from the keyboard.
+    static bool s_keyboardInputLast;
+    int m_pendingTabs = 0; // forward moves minus backward ones
+    bool m_focusCuesHidden = true;
     int m_buildDepth = 0;
     HWND m_toolTip = nullptr;
     TOOLINFOW m_toolInfo = {};

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <functional>
 #include <string>
 
@@ -121,6 +123,9 @@ TEST_F(ComboTest, TheDropDownOpensBelowSizedByItsEntriesUpToTheMaximum)
     EXPECT_EQ(DropRect().Height(), 150);
     PumpUntil([this] { return m_combo->GetListBox().GetScrollRange().cy > 0; });
     EXPECT_EQ(m_combo->GetListBox().GetScrollRange().cy, 202 - 150);
+    // Entries below the visible part tell assistive technology so.
+    EXPECT_EQ(m_combo->GetItemAt(7)->GetAccessState() & STATE_SYSTEM_OFFSCREEN, 0u);
+    EXPECT_NE(m_combo->GetItemAt(8)->GetAccessState() & STATE_SYSTEM_OFFSCREEN, 0u);
 }
 
 TEST_F(ComboTest, NearTheBottomOfTheScreenOrWithPopupTopItOpensUpwards)
@@ -170,12 +175,17 @@ TEST_F(ComboTest, AMousePickUpdatesTheComboBeforeTheHandlersAndThenCloses)
     EXPECT_TRUE(WaitClosed());
 }
 
-TEST_F(ComboTest, KeysPickInTheDropDownAndStepTheClosedCombo)
+TEST_F(ComboTest, ArrowsMoveInTheDropDownEnterPicksAndTheClosedComboSteps)
 {
     Build(3, 0);
     m_combo->SelectItem(0);
     ASSERT_NE(Open(), nullptr);
-    ::SendMessageW(m_combo->GetDropWindow()->GetHWND(), WM_KEYDOWN, VK_DOWN, 0);
+    HWND drop = m_combo->GetDropWindow()->GetHWND();
+    ::SendMessageW(drop, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(m_combo->GetListBox().GetCurSel(), 1);
+    EXPECT_EQ(m_combo->GetCurSel(), 0);
+    EXPECT_EQ(m_log.Count(kEventSelect), 0u);
+    ::SendMessageW(drop, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(m_combo->GetCurSel(), 1);
     EXPECT_EQ(m_log.Count(kEventSelect, m_combo), 1u);
     ASSERT_TRUE(WaitClosed());
@@ -188,11 +198,18 @@ TEST_F(ComboTest, KeysPickInTheDropDownAndStepTheClosedCombo)
     EXPECT_EQ(m_log.Count(kEventSelect, &m_combo->GetListBox()), 1u);
     m_host->KeyDown(VK_DOWN); // already the last
     EXPECT_EQ(m_combo->GetCurSel(), 2);
+    // Escape leaves the entry the arrows went to; Alt+Down opens too.
+    m_log.Clear();
     m_host->KeyDown(VK_F4);
     ASSERT_NE(m_combo->GetDropWindow(), nullptr);
+    ::SendMessageW(m_combo->GetDropWindow()->GetHWND(), WM_KEYDOWN, VK_HOME, 0);
     ::SendMessageW(m_combo->GetDropWindow()->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitClosed());
     EXPECT_EQ(m_combo->GetCurSel(), 2);
+    EXPECT_EQ(m_combo->GetListBox().GetCurSel(), 2);
+    EXPECT_EQ(m_log.Count(kEventSelect), 0u);
+    ::SendMessageW(m_host->GetWindow().GetHWND(), WM_SYSKEYDOWN, VK_DOWN, 1 << 29);
+    EXPECT_NE(m_combo->GetDropWindow(), nullptr);
 }
 
 TEST_F(ComboTest, ProgramSelectionAndFocusLossSendNoEvent)

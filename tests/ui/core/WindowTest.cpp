@@ -186,17 +186,34 @@ TEST_F(WindowTest, TabMovesTheFocusAndWrapsAround)
     EXPECT_EQ(m_form->GetFocus(), third);
     EXPECT_EQ(second->GetState(), kControlStateNormal);
 
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(keys);
-    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
-    keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
+    const auto shiftTab = [this] {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+        ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+    };
+    shiftTab();
     EXPECT_EQ(m_form->GetFocus(), second);
 
-    // After the last tab stop comes the first one again.
+    // Moves asked for while a layout is pending, either way, are each made
+    // after the paint.
+    Find(L"picture")->RelayoutSelf();
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    shiftTab();
+    EXPECT_EQ(m_form->GetFocus(), second);
+    PumpFor(50);
+    EXPECT_EQ(m_form->GetFocus(), third);
+
+    // After the last tab stop comes the first one again; with no focus,
+    // Tab starts there too.
     Find(L"cornered")->SetFocus();
+    ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(m_form->GetFocus(), Find(L"title"));
+    m_form->SetFocus(nullptr);
     ::SendMessageW(m_hwnd, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(m_form->GetFocus(), Find(L"title"));
 
