@@ -26,13 +26,13 @@ SimCall::SimCall(const wchar_t* entry) : m_line(entry)
     runtime.EnsureStarted();
     uint32_t delay = 0;
     {
-        const auto delayLock = runtime.Lock();
+        const SimRuntime::Guard delayLock(runtime);
         delay = runtime.Driver().m_injection.TakeDelay(entry);
     }
     if (delay != 0) {
         ::Sleep(delay);
     }
-    m_lock = runtime.Lock();
+    m_lock.emplace(runtime);
     m_injected = runtime.Driver().m_injection.TakeFailure(entry);
     m_line += L"(";
 }
@@ -59,8 +59,7 @@ uint32_t SimCall::Finish(uint32_t status)
     runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
                     (m_injected ? std::wstring() : m_outputs) +
                     (m_injected ? L" (injected)" : L""));
-    runtime.Deliver(runtime.Driver().TakeSignals());
-    m_lock.unlock();
+    m_lock.reset();
     return status;
 }
 
