@@ -78,7 +78,8 @@ std::optional<double> ParseValue(const KindSyntax& syntax, std::wstring_view nam
         } else if (*db < Scene::kLowestDb || *db > Scene::kHighestDb) {
             error = who + L": " + Quoted(text) + L" dB is outside -128..127.99 dB";
         } else {
-            return db;
+            // The driver's 1/256 dB steps are all a level can be.
+            return Scene::DbFromVolume(Scene::VolumeFromDb(*db));
         }
         return std::nullopt;
     }
