@@ -24,15 +24,13 @@ SimCall::SimCall(const wchar_t* entry) : m_line(entry)
 {
     SimRuntime& runtime = SimRuntime::Get();
     runtime.EnsureStarted();
-    uint32_t delay = 0;
-    {
-        const SimRuntime::Guard delayLock(runtime);
-        delay = runtime.Driver().m_injection.TakeDelay(entry);
-    }
-    if (delay != 0) {
-        ::Sleep(delay);
-    }
     m_lock.emplace(runtime);
+    // A slow entry waits without the lock, as other calls go on meanwhile.
+    if (const uint32_t delay = runtime.Driver().m_injection.TakeDelay(entry)) {
+        m_lock.reset();
+        ::Sleep(delay);
+        m_lock.emplace(runtime);
+    }
     m_injected = runtime.Driver().m_injection.TakeFailure(entry);
     m_line += L"(";
 }

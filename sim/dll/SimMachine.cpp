@@ -21,7 +21,22 @@ constexpr uint32_t kMaxListeners = 64;
 constexpr uint32_t kStateCapacity = 128 * 1024;
 // How long a leaving process waits for the lock to take its name off the
 // listeners; a stale entry is dropped by the next process that wakes it.
-constexpr DWORD kLeaveWaitMs = 2000;
+constexpr ULONGLONG kLeaveWaitMs = 2000;
+// Spins before a waiter starts sleeping, and how often (in sleeps of about
+// a millisecond) it checks whether the owner is still alive.
+constexpr int kSpins = 64;
+constexpr int kOwnerCheckEvery = 50;
+
+bool ProcessHasEnded(DWORD processId)
+{
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        return ::GetLastError() == ERROR_INVALID_PARAMETER; // no such process
+    }
+    const bool ended = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+}
 
 struct SharedEvent {
     uint32_t origin;
@@ -34,6 +49,7 @@ struct SharedEvent {
 } // namespace
 
 struct SimMachine::Shared {
+    volatile LONG lockOwner; // process id of the owner, 0 when free
     uint32_t magic;
     uint32_t layout;
     uint32_t nextInstance;
@@ -49,15 +65,23 @@ struct SimMachine::Shared {
 SimMachine::~SimMachine()
 {
     if (m_shared != nullptr) {
-        const DWORD waited = ::WaitForSingleObject(m_mutex, kLeaveWaitMs);
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        // At process exit a thread killed while holding the lock never gives
+        // it back: after a while the entry is left for others to drop.
+        const LONG self = static_cast<LONG>(::GetCurrentProcessId());
+        const ULONGLONG deadline = ::GetTickCount64() + kLeaveWaitMs;
+        bool owned = false;
+        while (!(owned = ::InterlockedCompareExchange(&m_shared->lockOwner, self, 0) == 0) &&
+               ::GetTickCount64() < deadline) {
+            ::Sleep(1);
+        }
+        if (owned) {
             std::replace(std::begin(m_shared->listeners), std::end(m_shared->listeners), m_instance,
                          0u);
-            ::ReleaseMutex(m_mutex);
+            Release();
         }
         ::UnmapViewOfFile(m_shared);
     }
-    for (HANDLE handle : {m_wake, m_mapping, m_mutex}) {
+    for (HANDLE handle : {m_wake, m_mapping}) {
         if (handle != nullptr) {
             ::CloseHandle(handle);
         }
@@ -84,10 +108,9 @@ std::wstring SimMachine::WakeName(uint32_t instance) const
 bool SimMachine::Join(const std::wstring& key, SimDriver& driver)
 {
     m_key = key;
-    m_mutex = ::CreateMutexW(nullptr, FALSE, ObjectName(key, L"lock").c_str());
     m_mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                      sizeof(Shared), ObjectName(key, L"state").c_str());
-    if (m_mutex == nullptr || m_mapping == nullptr) {
+    if (m_mapping == nullptr) {
         return false;
     }
     m_shared =
@@ -95,10 +118,7 @@ bool SimMachine::Join(const std::wstring& key, SimDriver& driver)
     if (m_shared == nullptr) {
         return false;
     }
-    const DWORD waited = ::WaitForSingleObject(m_mutex, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        return false;
-    }
+    Acquire();
     // What the configuration changed before anyone could be registered
     // concerns nobody.
     driver.TakeMachineEvents();
@@ -126,7 +146,7 @@ bool SimMachine::Join(const std::wstring& key, SimDriver& driver)
             m_wake = ::CreateEventW(nullptr, FALSE, FALSE, WakeName(m_instance).c_str());
         }
     }
-    ::ReleaseMutex(m_mutex);
+    Release();
     if (!joined) {
         ::UnmapViewOfFile(m_shared);
         m_shared = nullptr;
@@ -134,16 +154,41 @@ bool SimMachine::Join(const std::wstring& key, SimDriver& driver)
     return joined;
 }
 
+void SimMachine::Acquire()
+{
+    const LONG self = static_cast<LONG>(::GetCurrentProcessId());
+    for (int attempt = 0;; ++attempt) {
+        const LONG owner = ::InterlockedCompareExchange(&m_shared->lockOwner, self, 0);
+        if (owner == 0) {
+            return;
+        }
+        if (attempt < kSpins) {
+            ::SwitchToThread();
+            continue;
+        }
+        ::Sleep(1);
+        // A process that died holding the lock would leave it taken for good.
+        if ((attempt - kSpins) % kOwnerCheckEvery == kOwnerCheckEvery - 1 && owner != self &&
+            ProcessHasEnded(static_cast<DWORD>(owner)) &&
+            ::InterlockedCompareExchange(&m_shared->lockOwner, self, owner) == owner) {
+            return;
+        }
+    }
+}
+
+void SimMachine::Release()
+{
+    ::InterlockedExchange(&m_shared->lockOwner, 0);
+}
+
 void SimMachine::Enter(SimDriver& driver)
 {
     if (m_shared == nullptr) {
         return;
     }
-    const DWORD waited = ::WaitForSingleObject(m_mutex, INFINITE);
-    m_owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    if (m_owned) {
-        Pull(driver);
-    }
+    Acquire();
+    m_owned = true;
+    Pull(driver);
 }
 
 void SimMachine::Leave(SimDriver& driver)
@@ -167,7 +212,7 @@ void SimMachine::Leave(SimDriver& driver)
         WakeOthers();
     }
     m_owned = false;
-    ::ReleaseMutex(m_mutex);
+    Release();
 }
 
 void SimMachine::Pull(SimDriver& driver)

@@ -8,12 +8,18 @@
 class SimDriver;
 
 // The simulated interface as one device per machine (per Windows session):
-// the driver's machine state lives in a named file mapping guarded by a
-// named mutex, every process that uses it joins it, and the changes other
-// processes must replay (notifications, plug and play) go round a ring of
-// events, with a named wake-up event per process so that one that is idle
-// still hears of them. The names come from a key (the control pipe's name),
-// so a private pipe also means a private interface.
+// the driver's machine state lives in a named file mapping, every process
+// that uses it joins it, and the changes other processes must replay
+// (notifications, plug and play) go round a ring of events, with a named
+// wake-up event per process so that one that is idle still hears of them.
+// The names come from a key (the control pipe's name), so a private pipe
+// also means a private interface.
+//
+// The mapping is guarded by a lock word inside it holding the owner's
+// process id: taking a free lock costs no system call (a named mutex costs
+// two trips to the Wine server per driver call). The caller serialises its
+// own threads first, so one thread per process at most waits here; a lock
+// whose owner has died is taken over.
 class SimMachine {
 public:
     SimMachine() = default;
@@ -37,6 +43,8 @@ public:
 private:
     struct Shared;
 
+    void Acquire();
+    void Release();
     void Pull(SimDriver& driver);
     void Push(SimDriver& driver);
     void WakeOthers();
@@ -44,7 +52,6 @@ private:
     std::wstring WakeName(uint32_t instance) const;
 
     std::wstring m_key;
-    HANDLE m_mutex = nullptr;
     HANDLE m_mapping = nullptr;
     Shared* m_shared = nullptr;
     HANDLE m_wake = nullptr;
