@@ -65,13 +65,20 @@ struct SimMachine::Shared {
 SimMachine::~SimMachine()
 {
     if (m_shared != nullptr) {
-        // At process exit a thread killed while holding the lock never gives
-        // it back: after a while the entry is left for others to drop.
+        // The library is going: no call of it runs any more, so a lock this
+        // process still holds belongs to a thread that was ended inside one
+        // (at process exit, or a control thread stopped in the middle of a
+        // request) and is given back. Another process's lock is waited for
+        // a while; failing that, the entry is left for others to drop.
         const LONG self = static_cast<LONG>(::GetCurrentProcessId());
         const ULONGLONG deadline = ::GetTickCount64() + kLeaveWaitMs;
         bool owned = false;
-        while (!(owned = ::InterlockedCompareExchange(&m_shared->lockOwner, self, 0) == 0) &&
-               ::GetTickCount64() < deadline) {
+        for (;;) {
+            const LONG owner = ::InterlockedCompareExchange(&m_shared->lockOwner, self, 0);
+            owned = owner == 0 || owner == self;
+            if (owned || ::GetTickCount64() >= deadline) {
+                break;
+            }
             ::Sleep(1);
         }
         if (owned) {
