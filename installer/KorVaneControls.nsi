@@ -6,6 +6,7 @@
 ; Built by the CMake target "installer", which defines:
 ;   VERSION, VERSION_MAJOR, VERSION_MINOR  the program's version (x.y.z)
 ;   PROGRAM                                the built KorVaneControls.exe
+;   KVCTL                                  the console tool kvctl.exe
 ;   SIM_DLL, SIM_CTL                       tusbaudioapi.dll and simctl.exe
 ;   ICON                                   the program's icon
 ;   OUTFILE                                the setup program to write
@@ -29,6 +30,7 @@ ManifestDPIAware true
 !define PUBLISHER "KorVane"
 !define EXE "KorVaneControls.exe"
 !define UNINSTALLER "Uninstall.exe"
+!define KVCTL_FILE "kvctl.exe"
 ; The program's single-instance mutex, alive exactly as long as a panel runs.
 !define INSTANCE_MUTEX "KorVaneControls"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KorVaneControls"
@@ -167,6 +169,7 @@ Section "${PRODUCT}" SecProgram
     Call ClosePanel
     SetOutPath "$INSTDIR"
     File "/oname=${EXE}" "${PROGRAM}"
+    File "/oname=${KVCTL_FILE}" "${KVCTL}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     SetShellVarContext all
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
@@ -223,7 +226,7 @@ Section "-Register"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The control panel of the KorVane USB audio interface."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The control panel of the KorVane USB audio interface, and kvctl, its console tool."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecAutostart} "Start the panel hidden in the notification area when you log in."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} $SimDescription
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
@@ -277,6 +280,7 @@ Section "Uninstall"
     Call un.ClosePanel
     Call un.RemoveSimulator
     Delete "$INSTDIR\${EXE}"
+    Delete "$INSTDIR\${KVCTL_FILE}"
     Delete "$INSTDIR\${UNINSTALLER}"
     RMDir "$INSTDIR"
     SetShellVarContext all

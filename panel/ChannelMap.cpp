@@ -61,6 +61,52 @@ constexpr std::wstring_view kStereoMuteReadOrder[] = {
     L"output_phone1_mute", L"output_phone2_mute", L"output_box_mute",
 };
 
+using enum ControlKind;
+constexpr MixerControl kControls[] = {
+    {L"input_phone1_lock", kLock},
+    {L"input_phone2_lock", kLock},
+    {L"output_ear_lock", kLock},
+    {L"output_phone1_lock", kLock},
+    {L"output_phone2_lock", kLock},
+    {L"output_box_lock", kLock},
+    {L"input_master", kFader},
+    {L"input_mic1", kFader},
+    {L"input_phone1_left", kFader},
+    {L"input_phone1_right", kFader},
+    {L"input_mic2", kFader},
+    {L"input_guitar", kFader},
+    {L"input_phone2_left", kFader},
+    {L"input_phone2_right", kFader},
+    {L"output_master", kFader},
+    {L"output_ear_left", kFader},
+    {L"output_ear_right", kFader},
+    {L"output_phone1_left", kFader},
+    {L"output_phone1_right", kFader},
+    {L"output_phone2_left", kFader},
+    {L"output_phone2_right", kFader},
+    {L"output_box_left", kFader},
+    {L"output_box_right", kFader},
+    {L"input_master_mute", kMute},
+    {L"input_mic1_mute", kMute},
+    {L"input_phone1_mute", kMute},
+    {L"input_mic2_mute", kMute},
+    {L"input_guitar_mute", kMute},
+    {L"input_phone2_mute", kMute},
+    {L"output_master_mute", kMute},
+    {L"output_ear_mute", kMute},
+    {L"output_phone1_mute", kMute},
+    {L"output_phone2_mute", kMute},
+    {L"output_box_mute", kMute},
+    {L"device_MIC1", kDeviceVolume},
+    {L"device_MIC2", kDeviceVolume},
+    {L"device_GUITAR", kDeviceVolume},
+    {L"device_HP", kDeviceVolume},
+    {L"mic1amp", kGain},
+    {L"mic2amp", kGain},
+    {L"input_invert", kInvert},
+    {L"input_48v", kPhantomPower},
+};
+
 template <typename Row, typename Field>
 const Row* FindRow(std::span<const Row> rows, Field Row::*field, std::wstring_view value)
 {
@@ -121,4 +167,14 @@ std::span<const std::wstring_view> ChannelMap::SingleMuteReadOrder()
 std::span<const std::wstring_view> ChannelMap::StereoMuteReadOrder()
 {
     return kStereoMuteReadOrder;
+}
+
+std::span<const MixerControl> ChannelMap::Controls()
+{
+    return kControls;
+}
+
+const MixerControl* ChannelMap::FindControl(std::wstring_view name)
+{
+    return FindRow(Controls(), &MixerControl::name, name);
 }

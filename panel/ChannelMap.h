@@ -31,11 +31,24 @@ struct GainKnob {
     uint8_t input = 0; // 1 = MIC1, 2 = MIC2
 };
 
+// The kinds of named mixer controls that scenes and the console tool address.
+enum class ControlKind { kFader, kMute, kLock, kDeviceVolume, kGain, kInvert, kPhantomPower };
+
+struct MixerControl {
+    std::wstring_view name;
+    ControlKind kind = ControlKind::kFader;
+};
+
 // What each named control of the mixer skin stands for on the device.
 class ChannelMap {
 public:
     static constexpr std::wstring_view kPhantomPowerBox = L"input_48v";
     static constexpr std::wstring_view kInvertBox = L"input_invert";
+    // The mixer faders' travel is 0..kFaderTop (0 dB at the top).
+    static constexpr double kFaderTop = 44.0;
+    // The gain knobs' steps.
+    static constexpr int kGainMin = 3;
+    static constexpr int kGainMax = 9;
 
     static std::span<const MixerFader> Faders();
     static std::span<const DeviceFader> DeviceFaders();
@@ -54,4 +67,10 @@ public:
     // Mute boxes in the order mutes are read: single strips, then stereo ones.
     static std::span<const std::wstring_view> SingleMuteReadOrder();
     static std::span<const std::wstring_view> StereoMuteReadOrder();
+
+    // Every named control a scene or the console tool addresses, in the
+    // order a scene is recalled: locks, fader levels, mutes, device
+    // volumes, gains, invert; phantom power (never recalled) last.
+    static std::span<const MixerControl> Controls();
+    static const MixerControl* FindControl(std::wstring_view name);
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 #include "app/MiscThread.h"
 #include "base/ThreadRegistry.h"
@@ -13,6 +16,8 @@
 #include "panel/CircleSliderKnobWidget.h"
 #include "panel/DecibelText.h"
 #include "panel/LabelTextWidget.h"
+#include "panel/RecentScenes.h"
+#include "panel/SceneFile.h"
 #include "panel/SettingForm.h"
 #include "panel/SliderFaderWidget.h"
 #include "ui/controls/CircleSlider.h"
@@ -20,10 +25,14 @@
 #include "ui/controls/Slider.h"
 #include "ui/menu/CMenuWnd.h"
 
+#include <commdlg.h>
+
 namespace {
 
 constexpr UINT kNotificationVolume = 3;
 constexpr UINT kNotificationMute = 4;
+constexpr UINT kNotificationAudioControl = 5;
+constexpr wchar_t kSceneFilter[] = L"KorVane scenes (*.kvscene)\0*.kvscene\0All files (*.*)\0*.*\0";
 constexpr uint32_t kStatusAlreadyOpen = 1;
 
 // The faders in the order they are enabled and disabled.
@@ -108,6 +117,7 @@ void MainForm::BindControls()
 {
     m_settingsButton = dynamic_cast<ui::Button*>(FindControl(std::wstring(L"settings")));
     m_hideButton = dynamic_cast<ui::Button*>(FindControl(std::wstring(L"hidebtn")));
+    m_scenesButton = dynamic_cast<ui::Button*>(FindControl(std::wstring(L"scenes")));
     for (const wchar_t* name : kFaderNames) {
         auto* slider = dynamic_cast<ui::Slider*>(FindControl(std::wstring(name)));
         if (!slider)
@@ -197,6 +207,13 @@ void MainForm::AttachHandlers()
                                           return true;
                                       }));
     }
+    if (m_scenesButton) {
+        m_scenesButton->AddEventHandler(ui::kEventClick,
+                                        ToWeakCallback([this](const ui::EventArgs&) {
+                                            ShowSceneMenu();
+                                            return true;
+                                        }));
+    }
 }
 
 LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
@@ -233,10 +250,17 @@ LRESULT MainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool
         return 0;
     case WM_DEVICE_NOTIFICATION:
         ::OutputDebugStringW(L"WM_DEVICE_NOTIFICATION\r\n");
-        if (lParam == kNotificationVolume)
+        if (lParam == kNotificationVolume) {
             m_rules.ShowVolumes();
-        else if (lParam == kNotificationMute)
+        } else if (lParam == kNotificationMute) {
             m_rules.ShowMutes();
+        } else if (lParam == kNotificationAudioControl && m_manager.deviceHandle != 0) {
+            // Gains, invert and device volumes changed elsewhere (another
+            // program, a recalled scene) show at once, not at the next start.
+            m_rules.ShowSwitches();
+            m_rules.ShowGains();
+            m_rules.PollDeviceVolumes();
+        }
         handled = true;
         return 0;
     case WM_CLOSE:
@@ -458,7 +482,133 @@ void MainForm::ShowTrayMenu()
     };
     onSelect(L"first", &MainForm::ShowMainWindow);
     onSelect(L"second", &MainForm::ExitApplication);
+    AttachSceneItems(*menu);
     menu->Show();
+}
+
+void MainForm::ShowSceneMenu()
+{
+    POINT point{};
+    if (m_scenesButton != nullptr) {
+        const ui::UiRect rect = m_scenesButton->GetRect();
+        point = {rect.left, rect.bottom};
+        ::ClientToScreen(GetHWND(), &point);
+    } else {
+        ::GetCursorPos(&point);
+    }
+    auto* menu = new orb_comp::CMenuWnd(GetHWND());
+    if (!menu->Init(L"scene_menu.xml", L"xml", ui::UiPoint(point.x, point.y)))
+        return;
+    AttachSceneItems(*menu);
+    menu->Show();
+}
+
+void MainForm::AttachSceneItems(orb_comp::CMenuWnd& menu)
+{
+    // The action runs once the menu has closed: a file dialog runs a
+    // message loop of its own.
+    const auto onSelect = [this, &menu](const std::wstring& item, std::function<void()> action) {
+        ui::Control* control = menu.FindControl(item);
+        if (control == nullptr)
+            return;
+        control->AddEventHandler(ui::kEventSelect,
+                                 ToWeakCallback([this, action](const ui::EventArgs&) {
+                                     obase::ThreadRegistry::PostTask(0, ToWeakCallback(action));
+                                     return true;
+                                 }));
+    };
+    onSelect(L"scene_save", [this] { ChooseSceneToSave(); });
+    onSelect(L"scene_load", [this] { ChooseSceneToLoad(); });
+    const std::vector<std::wstring> recent = m_sceneLibrary.Recent();
+    for (size_t i = 0; i < recent.size() && i < RecentScenes::kLimit; ++i) {
+        const std::wstring item = L"scene_recent" + std::to_wstring(i + 1);
+        ui::Control* control = menu.FindControl(item);
+        auto* label = dynamic_cast<ui::Label*>(menu.FindControl(item + L"_text"));
+        if (control == nullptr || label == nullptr)
+            continue;
+        label->SetText(SceneFile::Title(recent[i]));
+        control->SetVisible(true);
+        if (ui::Control* line = menu.FindControl(std::wstring(L"scene_recent_line")))
+            line->SetVisible(true);
+        const std::wstring path = recent[i];
+        onSelect(item, [this, path] { RecallScene(path); });
+    }
+}
+
+std::wstring MainForm::SaveScene(const std::wstring& path)
+{
+    std::wstring error;
+    const std::optional<Scene> scene = m_scenes.Capture(error);
+    if (!scene)
+        return L"Nothing was saved: " + error + L".";
+    error = SceneFile::Write(path, *scene);
+    if (!error.empty())
+        return L"The scene could not be saved: " + error + L".";
+    m_sceneLibrary.Remember(path);
+    return {};
+}
+
+std::wstring MainForm::LoadScene(const std::wstring& path)
+{
+    const SceneDocument::ReadResult read = SceneFile::Read(path);
+    if (!read.scene)
+        return L"The scene could not be loaded: " + read.error + L".";
+    if (m_scenes.Apply(*read.scene).noDevice)
+        return L"No device is connected: the scene was not loaded.";
+    m_sceneLibrary.Remember(path);
+    return {};
+}
+
+void MainForm::RecallScene(const std::wstring& path)
+{
+    const std::wstring error = LoadScene(path);
+    if (!error.empty())
+        ShowSceneError(L"Load scene", error);
+}
+
+void MainForm::ShowSceneError(const wchar_t* caption, const std::wstring& message)
+{
+    ::MessageBoxW(GetHWND(), message.c_str(), caption, MB_OK | MB_ICONERROR);
+}
+
+std::wstring MainForm::AskForScene(bool save)
+{
+    wchar_t file[MAX_PATH] = {};
+    if (save) {
+        constexpr std::wstring_view kSuggested = L"Scene.kvscene";
+        std::copy(kSuggested.begin(), kSuggested.end(), file);
+    }
+    const std::wstring folder = m_sceneLibrary.SceneFolder();
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = GetHWND();
+    dialog.lpstrFilter = kSceneFilter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = save ? L"Save scene" : L"Load scene";
+    dialog.lpstrDefExt = SceneLibrary::kExtension;
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = save ? ::GetSaveFileNameW(&dialog) : ::GetOpenFileNameW(&dialog);
+    return chosen ? std::wstring(file) : std::wstring();
+}
+
+void MainForm::ChooseSceneToSave()
+{
+    const std::wstring path = AskForScene(true);
+    if (path.empty())
+        return;
+    const std::wstring error = SaveScene(path);
+    if (!error.empty())
+        ShowSceneError(L"Save scene", error);
+}
+
+void MainForm::ChooseSceneToLoad()
+{
+    const std::wstring path = AskForScene(false);
+    if (!path.empty())
+        RecallScene(path);
 }
 
 void MainForm::HideMainWindow()

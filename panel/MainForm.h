@@ -6,6 +6,8 @@
 
 #include "panel/DriverMixerDevice.h"
 #include "panel/MixerRules.h"
+#include "panel/SceneLibrary.h"
+#include "panel/SceneRecall.h"
 #include "panel/SkinMixerWidgets.h"
 #include "panel/TrayIcon.h"
 #include "ui/controls/ButtonTemplate.h"
@@ -15,6 +17,10 @@
 class DeviceManager;
 class MiscThread;
 class SettingForm;
+
+namespace orb_comp {
+class CMenuWnd;
+}
 
 namespace ui {
 class CircleSlider;
@@ -52,7 +58,7 @@ public:
     void HideMainWindow();
     // Removes the tray icon, releases everything and ends the UI loop.
     void ExitApplication();
-    // The tray menu ("Show", "Exit") at the cursor.
+    // The tray menu ("Show", the scenes, "Exit") at the cursor.
     void ShowTrayMenu();
     TrayIcon& GetTrayIcon() { return m_trayIcon; }
 
@@ -64,6 +70,21 @@ public:
     // The open settings window, or null once it is gone.
     SettingForm* GetSettingForm() const;
 
+    // Scenes. Each returns what went wrong, or "" when done; the scene then
+    // heads the recent list. A load checks the whole file before it sends
+    // anything, and sends nothing without a device.
+    std::wstring SaveScene(const std::wstring& path);
+    std::wstring LoadScene(const std::wstring& path);
+    // The scene menu under the caption's scene button: "Save scene…",
+    // "Load scene…" and the scenes used last.
+    void ShowSceneMenu();
+    // The system's file dialogs, starting in the scene folder; what goes
+    // wrong is shown in a message box.
+    void ChooseSceneToSave();
+    void ChooseSceneToLoad();
+    void RecallScene(const std::wstring& path);
+    void SetSceneLibrary(SceneLibrary library) { m_sceneLibrary = std::move(library); }
+
 private:
     void BindControls();
     void AttachHandlers();
@@ -73,14 +94,22 @@ private:
     void PollDeviceVolumes();
     std::wstring FaderLevelText(bool isInput, double position) const;
     void RefreshLevelTexts();
+    // The scene items of a menu (the scene menu and the tray menu).
+    void AttachSceneItems(orb_comp::CMenuWnd& menu);
+    void ShowSceneError(const wchar_t* caption, const std::wstring& message);
+    // The file dialog's choice, or "" when cancelled.
+    std::wstring AskForScene(bool save);
 
     DeviceManager& m_manager;
     DriverMixerDevice m_device;
     SkinMixerWidgets m_widgets;
     MixerRules m_rules{m_widgets, m_device};
+    SceneRecall m_scenes{m_rules, m_widgets, m_device};
+    SceneLibrary m_sceneLibrary;
 
     ui::Button* m_settingsButton = nullptr;
     ui::Button* m_hideButton = nullptr;
+    ui::Button* m_scenesButton = nullptr;
     // The 21 faders (17 mixer faders, then the 4 device-volume faders) and
     // the 19 check boxes, in the order they are enabled and disabled.
     std::vector<ui::Slider*> m_faders;

@@ -3,7 +3,7 @@
 set -e
 packages="cmake ninja-build python3 zip git clang-format-14
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-  wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth imagemagick
+  wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth imagemagick xdotool x11-utils
   clang-14 libclang-rt-14-dev googletest zlib1g-dev libpugixml-dev
   nsis"
 missing=""

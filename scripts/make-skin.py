@@ -347,6 +347,12 @@ def caption_button(glyph, state):
     if glyph == "close":
         c.line([(cx - 5, cy - 5), (cx + 5, cy + 5)], colour, 1.4)
         c.line([(cx + 5, cy - 5), (cx - 5, cy + 5)], colour, 1.4)
+    elif glyph == "scenes":
+        # A stored mixer setting: three slider rails with their caps at
+        # different places, like the logo's faders laid on their side.
+        for y, cap in ((cy - 5, cx + 3), (cy, cx - 3), (cy + 5, cx + 1)):
+            c.line([(cx - 7, y), (cx + 7, y)], colour, 1.2)
+            c.fill_rounded(cap - 2, y - 2, 4, 4, 1.2, colour)
     else:
         cr = c.cr
         teeth = 8
@@ -370,6 +376,8 @@ def draw_caption_buttons(root):
         caption_button("close", state).save(root, f"public/caption/btn_close_{state}.png")
     for state in ("normal", "hot", "pushed", "disabled"):
         caption_button("settings", state).save(root, f"public/caption/btn_settings_{state}.png")
+    for state in ("normal", "hot", "pushed"):
+        caption_button("scenes", state).save(root, f"public/caption/btn_scenes_{state}.png")
 
 
 # --- settings window and menu parts ---------------------------------------

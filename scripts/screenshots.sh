@@ -1,11 +1,14 @@
 #!/bin/sh
 # Screenshots of the mixer window against the simulated interface, on a
 # private Xvfb: first with no device plugged (disconnected look), then after
-# plugging it in (connected look), then with the keyboard focus on the MIC1
-# fader and on its mute box (Tab pressed on the real keyboard). Writes
+# plugging it in (connected look), then with its scene menu open (two scenes
+# in the recent list of the prefix's user), then with the keyboard focus on
+# the MIC1 fader and on its mute box (Tab pressed on the real keyboard). Writes
 #   build/screenshots/mixer-disconnected.png
 #   build/screenshots/mixer-connected.png
-# cropped to the window (1138 x 555 with its shadow), and
+# cropped to the window (1138 x 555 with its shadow),
+#   build/screenshots/scene-menu.png
+# cropped to the menu's corner of it, and
 #   build/screenshots/focus-fader.png
 #   build/screenshots/focus-mute.png
 # cropped to the first three input strips.
@@ -13,10 +16,21 @@ set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 export BUILD_DIR="$build"
-"$root/scripts/build.sh" --target KorVaneControls tusbaudioapi simctl
+"$root/scripts/build.sh" --target KorVaneControls tusbaudioapi simctl kvctl
 out="$build/screenshots"
 mkdir -p "$out"
 "$root/scripts/register-sim.sh"
+appdata="$build/wineprefix/drive_c/users/$(id -un)/AppData/Roaming/KorVane Controls"
+mkdir -p "$appdata/Scenes"
+recent=""
+for scene in "Podcast" "Tracking"; do
+  "$root/scripts/wine-run.sh" "$build/wineprefix" "$build/bin/kvctl.exe" save \
+    "C:\\users\\$(id -un)\\AppData\\Roaming\\KorVane Controls\\Scenes\\$scene.kvscene" >/dev/null
+  recent="${recent}C:\\users\\$(id -un)\\AppData\\Roaming\\KorVane Controls\\Scenes\\$scene.kvscene
+"
+done
+printf "%s" "$recent" > "$appdata/recent-scenes.txt"
+WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
 
 unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
@@ -46,7 +60,20 @@ unset DISPLAY
     "plug; volume in 1 -3584; volume out 3 -2560; mute out 1 1; mute out 2 1; gain 1 5; gain 2 7; invert 1" >/dev/null
   sleep 2
   shoot mixer-connected.png
-  # settings, hide, Master fader, Master mute, MIC1 fader; then its mute box.
+  # The scene button is the third from the right of the 35-pixel caption.
+  eval "$(xwininfo -name KorVaneControls |
+    awk "/Absolute upper-left X/{print \"x=\" \$4} /Absolute upper-left Y/{print \"y=\" \$4}")"
+  xdotool mousemove $((x + 1024)) $((y + 30)) click 1
+  sleep 1
+  xdotool mousemove 5 990 # away from the menu and the button tip
+  sleep 2
+  import -window root "$out/screen.png"
+  convert "$out/screen.png" -crop "680x330+$((x + 578))+$((y + 14))" +repage "$out/scene-menu.png"
+  rm -f "$out/screen.png"
+  xdotool key Escape
+  sleep 1
+  # From the scene button: settings, hide, Master fader, Master mute, MIC1
+  # fader; then its mute box.
   xdotool search --name "^KorVaneControls\$" windowfocus --sync
   xdotool key --delay 150 Tab Tab Tab Tab Tab
   sleep 1
@@ -57,4 +84,4 @@ unset DISPLAY
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
   wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
 echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png" \
-  "$out/focus-fader.png $out/focus-mute.png"
+  "$out/scene-menu.png $out/focus-fader.png $out/focus-mute.png"

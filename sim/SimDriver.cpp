@@ -482,6 +482,7 @@ void SimDriver::Plug()
     if (!m_plugged) {
         m_plugged = true;
         Post(1, m_pnpArrivalEvent);
+        m_machineEvents.push_back({SimMachineEvent::Kind::kPlug, 0, {}});
     }
 }
 
@@ -491,6 +492,7 @@ void SimDriver::Unplug()
         m_plugged = false;
         m_handles.clear(); // every handle of the device is gone with it
         Post(2, m_pnpRemovalEvent);
+        m_machineEvents.push_back({SimMachineEvent::Kind::kUnplug, 0, {}});
     }
 }
 
@@ -513,6 +515,38 @@ void SimDriver::ChangeAudioControl(uint8_t selector)
 }
 
 void SimDriver::Notify(uint32_t category, std::vector<uint8_t> data)
+{
+    Queue(category, data);
+    if (data.size() > SimMachineEvent::kMaxData) {
+        data.resize(SimMachineEvent::kMaxData);
+    }
+    m_machineEvents.push_back({SimMachineEvent::Kind::kNotify, category, std::move(data)});
+}
+
+std::vector<SimMachineEvent> SimDriver::TakeMachineEvents()
+{
+    std::vector<SimMachineEvent> taken;
+    std::swap(taken, m_machineEvents);
+    return taken;
+}
+
+void SimDriver::ApplyRemote(const SimMachineEvent& event)
+{
+    switch (event.kind) {
+    case SimMachineEvent::Kind::kNotify:
+        Queue(event.category, event.data);
+        break;
+    case SimMachineEvent::Kind::kPlug:
+        Post(1, m_pnpArrivalEvent);
+        break;
+    case SimMachineEvent::Kind::kUnplug:
+        m_handles.clear();
+        Post(2, m_pnpRemovalEvent);
+        break;
+    }
+}
+
+void SimDriver::Queue(uint32_t category, const std::vector<uint8_t>& data)
 {
     for (auto& [handle, open] : m_handles) {
         if (!Passes(open.categoryFilter, category)) {

@@ -7,6 +7,7 @@
 
 #include "sim/SimDevice.h"
 #include "sim/SimInjection.h"
+#include "sim/SimMachineEvent.h"
 #include "sim/SimOpenHandle.h"
 #include "sim/SimSignals.h"
 
@@ -14,6 +15,12 @@
 // notification queues, and the API operations on the device model. Not
 // thread-safe: the library serialises every call and control request.
 // Window and event handles are opaque numbers here.
+//
+// One interface serves every process that uses it: the API version, the
+// plug state, the device and the injected faults are the machine's (shared
+// by the library), while handles, registrations, the journal and the pipe
+// belong to this process. Changes that other processes must hear of are
+// collected as machine events and replayed there with ApplyRemote.
 class SimDriver {
 public:
     static constexpr size_t kQueueLimit = 256;
@@ -75,6 +82,12 @@ public:
     void ChangeAudioControl(uint8_t selector);
     void Notify(uint32_t category, std::vector<uint8_t> data = {});
 
+    // The machine events since the last call.
+    std::vector<SimMachineEvent> TakeMachineEvents();
+    // An event of another process: notifies this process's handles, or
+    // posts plug and play (the plug state itself is already the machine's).
+    void ApplyRemote(const SimMachineEvent& event);
+
     size_t OpenHandleCount() const { return m_handles.size(); }
     // The events to set and messages to post since the last call.
     SimSignals TakeSignals();
@@ -86,6 +99,7 @@ private:
     template <typename Record>
     void StoreRecord(uint8_t* destination, const Record& record, size_t index = 0) const;
     void Post(uintptr_t wParam, uintptr_t event);
+    void Queue(uint32_t category, const std::vector<uint8_t>& data);
 
     uint32_t m_enumerated = 0;
     uint32_t m_nextHandle = 1;
@@ -95,4 +109,5 @@ private:
     uintptr_t m_pnpArrivalEvent = 0;
     uintptr_t m_pnpRemovalEvent = 0;
     SimSignals m_pending;
+    std::vector<SimMachineEvent> m_machineEvents;
 };

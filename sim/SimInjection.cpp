@@ -55,3 +55,23 @@ std::wstring SimInjection::Describe() const
     }
     return text;
 }
+
+std::vector<SimInjection::SavedRule> SimInjection::Save() const
+{
+    std::vector<SavedRule> saved;
+    for (const bool failure : {true, false}) {
+        for (const auto& [entry, rule] : failure ? m_failures : m_delays) {
+            saved.push_back(SavedRule{failure, entry, rule.value, rule.remaining});
+        }
+    }
+    return saved;
+}
+
+void SimInjection::Restore(const std::vector<SavedRule>& rules)
+{
+    m_failures.clear();
+    m_delays.clear();
+    for (const SavedRule& rule : rules) {
+        (rule.failure ? m_failures : m_delays)[rule.entry] = Rule{rule.value, rule.remaining};
+    }
+}

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Failures and delays injected into named entry points. A rule with a count
 // applies that many times and then lapses; a count of 0 keeps it for good.
@@ -23,6 +24,17 @@ public:
 
     // The rules as commands, one per line.
     std::wstring Describe() const;
+
+    // Every rule, for handing the rules to another process.
+    struct SavedRule {
+        bool failure = false; // a failure rule, else a delay
+        std::wstring entry;
+        uint32_t value = 0;
+        uint32_t remaining = kAlways;
+    };
+    std::vector<SavedRule> Save() const;
+    // Replaces every rule.
+    void Restore(const std::vector<SavedRule>& rules);
 
 private:
     struct Rule {

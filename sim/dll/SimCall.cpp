@@ -24,15 +24,13 @@ SimCall::SimCall(const wchar_t* entry) : m_line(entry)
 {
     SimRuntime& runtime = SimRuntime::Get();
     runtime.EnsureStarted();
-    uint32_t delay = 0;
-    {
-        const auto delayLock = runtime.Lock();
-        delay = runtime.Driver().m_injection.TakeDelay(entry);
-    }
-    if (delay != 0) {
+    m_lock.emplace(runtime);
+    // A slow entry waits without the lock, as other calls go on meanwhile.
+    if (const uint32_t delay = runtime.Driver().m_injection.TakeDelay(entry)) {
+        m_lock.reset();
         ::Sleep(delay);
+        m_lock.emplace(runtime);
     }
-    m_lock = runtime.Lock();
     m_injected = runtime.Driver().m_injection.TakeFailure(entry);
     m_line += L"(";
 }
@@ -59,8 +57,7 @@ uint32_t SimCall::Finish(uint32_t status)
     runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
                     (m_injected ? std::wstring() : m_outputs) +
                     (m_injected ? L" (injected)" : L""));
-    runtime.Deliver(runtime.Driver().TakeSignals());
-    m_lock.unlock();
+    m_lock.reset();
     return status;
 }
 

@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string>
 
-#include "sim/dll/SimLock.h"
+#include "sim/dll/SimRuntime.h"
 
 class SimDriver;
 
@@ -62,6 +61,6 @@ private:
     std::wstring m_outputs;
     bool m_firstArg = true;
     std::optional<uint32_t> m_injected;
-    std::unique_lock<SimLock> m_lock;
+    std::optional<SimRuntime::Guard> m_lock;
     bool m_finished = false;
 };

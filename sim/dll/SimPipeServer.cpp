@@ -20,9 +20,12 @@ SimPipeServer::~SimPipeServer()
     Stop();
 }
 
-bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
+bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler, HANDLE wake,
+                          WakeHandler wakeHandler)
 {
     m_handler = std::move(requestHandler);
+    m_wake = wake;
+    m_wakeHandler = std::move(wakeHandler);
     m_pipeName = name;
     m_stopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_readyEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -38,12 +41,7 @@ bool SimPipeServer::Start(const std::wstring& name, Handler requestHandler)
         return false;
     }
     ::WaitForSingleObject(m_readyEvent, INFINITE);
-    if (!m_created) {
-        ::WaitForSingleObject(m_thread, INFINITE);
-        Stop();
-        return false;
-    }
-    return true;
+    return m_created;
 }
 
 void SimPipeServer::Stop()
@@ -71,20 +69,21 @@ void SimPipeServer::Stop()
 DWORD WINAPI SimPipeServer::ThreadMain(void* parameter)
 {
     auto* server = static_cast<SimPipeServer*>(parameter);
-    // One instance only: a second process asking for the same name fails
-    // instead of sharing the clients.
+    // One instance per process: every process using the interface answers
+    // for it, so the pipe lasts as long as any of them.
     const HANDLE pipe = ::CreateNamedPipeW(
-        server->m_pipeName.c_str(),
-        PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-        kBufferBytes, kBufferBytes, 0, nullptr);
+        server->m_pipeName.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+        PIPE_UNLIMITED_INSTANCES, kBufferBytes, kBufferBytes, 0, nullptr);
     server->m_created = pipe != INVALID_HANDLE_VALUE;
     ::SetEvent(server->m_readyEvent);
-    if (pipe == INVALID_HANDLE_VALUE) {
-        return 0;
+    if (pipe != INVALID_HANDLE_VALUE) {
+        server->Serve(pipe);
+        ::CloseHandle(pipe);
+    } else {
+        while (server->WaitFor(nullptr)) {
+        }
     }
-    server->Serve(pipe);
-    ::CloseHandle(pipe);
     ::SetEvent(server->m_parkedEvent);
     ::Sleep(INFINITE);
     return 0;
@@ -100,14 +99,35 @@ bool SimPipeServer::Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, 
             return false;
         }
     }
-    const HANDLE waits[2] = {m_stopEvent, overlapped.hEvent};
-    if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+    if (!WaitFor(overlapped.hEvent)) {
         ::CancelIo(pipe);
         ::GetOverlappedResult(pipe, &overlapped, &transferred, TRUE);
         ::SetLastError(kStopping);
         return false;
     }
     return ::GetOverlappedResult(pipe, &overlapped, &transferred, FALSE) != FALSE;
+}
+
+bool SimPipeServer::WaitFor(HANDLE event)
+{
+    HANDLE waits[3] = {m_stopEvent};
+    DWORD count = 1;
+    const DWORD eventIndex = event != nullptr ? count : MAXDWORD;
+    if (event != nullptr) {
+        waits[count++] = event;
+    }
+    const DWORD wakeIndex = m_wake != nullptr ? count : MAXDWORD;
+    if (m_wake != nullptr) {
+        waits[count++] = m_wake;
+    }
+    for (;;) {
+        const DWORD result = ::WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+        if (result == WAIT_OBJECT_0 + wakeIndex) {
+            m_wakeHandler();
+            continue;
+        }
+        return result == WAIT_OBJECT_0 + eventIndex;
+    }
 }
 
 void SimPipeServer::Serve(HANDLE pipe)

@@ -74,12 +74,30 @@ void SimRuntime::EnsureStarted()
     std::call_once(m_started, [this] { Start(); });
 }
 
+SimRuntime::Guard::Guard(SimRuntime& runtime) : m_runtime(&runtime)
+{
+    runtime.m_lock.lock();
+    runtime.m_machine.Enter(runtime.m_driver);
+}
+
+void SimRuntime::Guard::Release()
+{
+    if (m_runtime == nullptr) {
+        return;
+    }
+    SimRuntime& runtime = *m_runtime;
+    m_runtime = nullptr;
+    runtime.Deliver(runtime.m_driver.TakeSignals());
+    runtime.m_machine.Leave(runtime.m_driver);
+    runtime.m_lock.unlock();
+}
+
 void SimRuntime::Start()
 {
     startedRuntime = this;
     std::wstring pipeName;
     {
-        const auto lock = Lock();
+        Guard guard(*this);
         const std::wstring configPath = Environment(L"KVSIM_CONFIG");
         std::wstring config;
         std::wstring configError;
@@ -98,20 +116,25 @@ void SimRuntime::Start()
         }
         m_driver.TakeSignals(); // nobody can be registered before the first call
         pipeName = m_driver.m_pipeName;
+        // Every process naming the same pipe uses the same interface.
+        if (!m_machine.Join(pipeName, m_driver)) {
+            m_journal.Write(L"# interface " + pipeName + L" not shared with other processes");
+        }
     }
-    if (!m_pipe.Start(pipeName, [this](std::wstring_view request) { return Control(request); })) {
-        const auto lock = Lock();
+    const auto catchUp = [this] { Guard guard(*this); };
+    if (!m_pipe.Start(
+            pipeName, [this](std::wstring_view request) { return Control(request); },
+            m_machine.WakeEvent(), catchUp)) {
+        Guard guard(*this);
         m_journal.Write(L"# control pipe " + pipeName + L" not available");
     }
 }
 
 std::wstring SimRuntime::Control(std::wstring_view request)
 {
-    const auto lock = Lock();
+    Guard guard(*this);
     m_journal.Write(L"# " + OneLine(request));
-    std::wstring reply = RunLocked(request);
-    Deliver(m_driver.TakeSignals());
-    return reply;
+    return RunLocked(request);
 }
 
 std::wstring SimRuntime::RunLocked(std::wstring_view request)

@@ -216,6 +216,7 @@ TEST(Installer, InstallsRunsHiddenReplacesWhileRunningAndUninstallsEverything)
 {
     ASSERT_EQ(Install(L""), 0u);
     EXPECT_TRUE(Exists(kProgram));
+    EXPECT_TRUE(Exists(kInstallDir + L"\\kvctl.exe")) << "the console tool beside the panel";
     EXPECT_TRUE(Exists(kInstallDir + L"\\Uninstall.exe"));
     EXPECT_EQ(ShortcutTarget(kShortcut), kProgram);
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"KorVane Controls");

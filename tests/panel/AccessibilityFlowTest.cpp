@@ -509,11 +509,11 @@ TEST_F(AccessibilityFlowTest, TheMixerIsPlayedFromTheKeyboardAlone)
     EXPECT_FALSE(host.Read<bool>([](MainForm& form) { return form.AreFocusCuesShown(); }));
     EXPECT_TRUE(systemHidesFocus());
     std::vector<std::wstring> order;
-    for (int i = 0; i < 44; ++i) {
+    for (int i = 0; i < 45; ++i) {
         host.Key(VK_TAB);
         order.push_back(FocusName(host));
     }
-    std::vector<std::wstring> expected = {L"settings", L"hidebtn"};
+    std::vector<std::wstring> expected = {L"scenes", L"settings", L"hidebtn"};
     for (const wchar_t* strip : {L"input_master", L"input_mic1", L"input_phone1", L"input_mic2",
                                  L"input_guitar", L"input_phone2", L"output_master", L"output_ear",
                                  L"output_phone1", L"output_phone2", L"output_box"}) {
@@ -526,7 +526,7 @@ TEST_F(AccessibilityFlowTest, TheMixerIsPlayedFromTheKeyboardAlone)
             expected.push_back(name + part);
     }
     for (const wchar_t* name : {L"device_MIC1", L"device_MIC2", L"device_GUITAR", L"device_HP",
-                                L"mic1amp", L"mic2amp", L"input_invert", L"settings"})
+                                L"mic1amp", L"mic2amp", L"input_invert", L"scenes"})
         expected.push_back(name);
     EXPECT_EQ(expected, order);
     EXPECT_TRUE(host.Read<bool>([](MainForm& form) { return form.AreFocusCuesShown(); }));

@@ -189,7 +189,8 @@ TEST_F(SettingsFlowTest, WorksFromTheKeyboardAlone)
     ASSERT_TRUE(WaitFor([&] {
         return host.Read<bool>([](MainForm& form) { return IsEnabled(form, L"settings"); });
     }));
-    host.Key(VK_TAB); // the mixer's first tab stop: its settings button
+    host.Key(VK_TAB); // the mixer's first tab stop: its scene button
+    host.Key(VK_TAB); // then its settings button
     host.Key(VK_RETURN);
     HWND settings = nullptr;
     ASSERT_TRUE(WaitFor([&] {

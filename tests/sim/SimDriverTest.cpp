@@ -6,6 +6,7 @@
 
 #include "sim/SimCommandInterpreter.h"
 #include "sim/SimDriver.h"
+#include "sim/SimMachineState.h"
 #include "sim/SimNotification.h"
 #include "sim/SimStatus.h"
 
@@ -316,6 +317,47 @@ TEST_F(SimDriverTest, OnlyTheOwnMajorVersionIsAccepted)
     EXPECT_FALSE(m_driver.CheckApiVersion(4, 0));
     m_driver.m_apiVersion = 0x00040002;
     EXPECT_FALSE(m_driver.CheckApiVersion(5, 9));
+}
+
+TEST_F(SimDriverTest, AnotherProcessTakesTheMachineStateAndReplaysItsEvents)
+{
+    SimCommandInterpreter(m_driver).Execute(
+        L"api 5.8; unplug; volume in 3 -2560; asio sizes 64,128; fail "
+        L"TUSBAUDIO_GetMute 0xEE000050 2; notify 7");
+    m_driver.m_device.serialNumber = L"A;B"; // no text the command language could carry
+    const std::vector<SimMachineEvent> events = m_driver.TakeMachineEvents();
+    const std::vector<uint8_t> state = SimMachineState::Save(m_driver);
+
+    SimDriver other;
+    uint32_t handle = 0;
+    other.Enumerate();
+    other.OpenByIndex(0, &handle);
+    other.RegisterNotification(handle, 0xFFFFFFFF, 42);
+    other.RegisterPnp(0, 0, 7, 0x466);
+    ASSERT_TRUE(SimMachineState::Load(state.data(), state.size(), other));
+    EXPECT_EQ(other.m_apiVersion, 0x00050008u);
+    EXPECT_FALSE(other.m_plugged);
+    EXPECT_EQ(other.m_device.inputs[3].volume, -2560);
+    EXPECT_EQ(other.m_device.serialNumber, L"A;B");
+    EXPECT_EQ(other.m_device.asioBufferSizes, (std::vector<uint32_t>{64, 128}));
+    EXPECT_EQ(other.m_injection.Describe(), m_driver.m_injection.Describe());
+    // The events: the unplug drops the handle and posts removal, so the
+    // notifications after it reach no one.
+    ASSERT_EQ(events.size(), 4u); // unplug; categories 3, 6 and 7
+    for (const SimMachineEvent& event : events)
+        other.ApplyRemote(event);
+    EXPECT_EQ(other.OpenHandleCount(), 0u);
+    const SimSignals signals = other.TakeSignals();
+    ASSERT_EQ(signals.posts.size(), 1u);
+    EXPECT_EQ(signals.posts[0].wParam, 2u);
+    EXPECT_TRUE(other.TakeMachineEvents().empty()) << "replayed events are not passed on";
+
+    // A state cut short or from another layout changes nothing.
+    for (const size_t size : {size_t{0}, size_t{4}, state.size() - 1}) {
+        SimDriver fresh;
+        EXPECT_FALSE(SimMachineState::Load(state.data(), size, fresh));
+        EXPECT_EQ(fresh.m_apiVersion, 0x00050009u);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "sim/SimText.h"
@@ -53,6 +54,23 @@ std::wstring SimTestEnvironment::Control(std::wstring_view request) const
     std::wstring reply;
     const uint32_t status = SimControlClient(m_pipeName).Send(request, reply);
     return status == 0 ? reply : SimText::Format("transport error %u", status);
+}
+
+std::wstring SimTestEnvironment::MixerState() const
+{
+    std::wstring kept;
+    const std::wstring state = Control(L"state");
+    for (size_t start = 0; start < state.size();) {
+        const size_t end = std::min(state.find(L'\n', start), state.size());
+        const std::wstring line = state.substr(start, end - start);
+        for (const wchar_t* prefix :
+             {L"volume ", L"mute ", L"phantom ", L"invert ", L"gain ", L"devvol "}) {
+            if (line.rfind(prefix, 0) == 0)
+                kept += line + L"\n";
+        }
+        start = end + 1;
+    }
+    return kept;
 }
 
 std::vector<std::wstring> SimTestEnvironment::Journal() const

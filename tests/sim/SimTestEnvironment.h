@@ -24,6 +24,9 @@ public:
 
     // The simulator's answer, or "transport error N".
     std::wstring Control(std::wstring_view request) const;
+    // The mixer's lines of the simulator's state: volumes, mutes, phantom
+    // power, invert, gains and device volumes.
+    std::wstring MixerState() const;
     // Journal lines without the "#" comment lines.
     std::vector<std::wstring> Journal() const;
     // The journal lines of one entry point, e.g. Calls(L"TUSBAUDIO_SetVolume").

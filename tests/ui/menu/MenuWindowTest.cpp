@@ -233,12 +233,13 @@ TEST_F(MenuWindowTest, ArrowKeysMoveTheHighlightAndEnterChooses)
     auto key = [this](WPARAM vk) { ::SendMessageW(m_hwnd, WM_KEYDOWN, vk, 0); };
     key(VK_DOWN);
     EXPECT_EQ(Item(L"first")->GetState(), ui::kControlStateHot);
-    key(VK_DOWN);
+    key(VK_UP); // wraps to the last item; hidden items are skipped
     EXPECT_EQ(Item(L"first")->GetState(), ui::kControlStateNormal);
     EXPECT_EQ(Item(L"second")->GetState(), ui::kControlStateHot);
     key(VK_DOWN); // wraps
     EXPECT_EQ(Item(L"first")->GetState(), ui::kControlStateHot);
-    key(VK_UP);
+    key(VK_DOWN);
+    EXPECT_EQ(Item(L"scene_save")->GetState(), ui::kControlStateHot);
     key(VK_END);
     key(VK_HOME);
     EXPECT_EQ(Item(L"first")->GetState(), ui::kControlStateHot);
