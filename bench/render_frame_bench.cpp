@@ -1,8 +1,9 @@
 // Paints a mixer-sized frame (1138 x 555) of nine-grid images, texts and
 // fills through the render context and the same drawing through raw calls
-// with the same means (GDI for images, GDI+ for fills and text), and times the per-pixel alpha scan
-// that image loading runs on 32-bit images. Prints the figures; an optional argument names a PNG
-// file that receives the frame painted through the render context.
+// with the same means (GDI for images, GDI+ for fills and text), and times
+// the per-pixel alpha scan that image loading runs on 32-bit images. Prints
+// the figures; an optional argument names a PNG file that receives the
+// frame painted through the render context.
 
 #include "bench/BenchFigure.h"
 #include "ui/markup/GlobalManager.h"
