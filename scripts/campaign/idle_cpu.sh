@@ -38,16 +38,8 @@ share() {
 }
 
 "$root/scripts/register-sim.sh" "$prefix" >/dev/null 2>&1
-run "$build/bin/KorVaneControls.exe" </dev/null >/dev/null 2>&1 &
-connected=""
-for _ in $(seq 1 60); do
-  if run "$build/bin/simctl.exe" state 2>/dev/null | tr -d '\r' | grep -q '^# open handles 1'; then
-    connected=1
-    break
-  fi
-  sleep 1
-done
-[ -n "$connected" ] || { echo "idle_cpu: the panel did not connect" >&2; exit 1; }
+. "$root/scripts/campaign/panel.sh"
+start_connected_panel || { echo "idle_cpu: the panel did not connect" >&2; exit 1; }
 xdotool mousemove 0 0 2>/dev/null
 sleep 10
 panel=$(pid_of KorVaneControls.exe) || { echo "idle_cpu: no panel process" >&2; exit 1; }
