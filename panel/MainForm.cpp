@@ -108,7 +108,14 @@ void MainForm::InitWindow()
         m_settingsButton->SetEnabled(false);
     AttachHandlers();
     m_miscThread = std::make_unique<MiscThread>();
-    m_trayIcon.Add(GetHWND());
+    // The notification-area icon is a round trip to the shell that the first
+    // frame does not need: it is added just after that frame (building the
+    // window has already posted its paint, and tasks keep their order with
+    // window messages). A window on its way out gets none.
+    obase::ThreadRegistry::PostTask(0, ToWeakCallback([this] {
+                                        if (!m_exiting)
+                                            m_trayIcon.Add(GetHWND());
+                                    }));
     m_notifyWindow = GetHWND();
     m_manager.notifyWindows.Append(m_notifyWindow);
 }

@@ -3,7 +3,7 @@
 # ones under Wine with a display, native ones natively), each figure as a
 # ratio against the baseline the same program measured in the same run.
 # Benchmarks print their figures as "figure|name|value|baseline|unit" lines.
-#   PERF_IDLE_SECONDS  idle period of mainform_bench (60)
+#   PERF_IDLE_SECONDS  idle period of mainform_bench and of idle_cpu.sh (60)
 # Prints one Markdown section; ends non-zero when a benchmark failed.
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -47,6 +47,7 @@ run base_loop_bench "$wine" "$prefix" "$build/bin/base_loop_bench.exe"
 run render_frame_bench "$wine" "$prefix" "$build/bin/render_frame_bench.exe"
 run core_layout_paint_bench "$wine" "$prefix" "$build/bin/core_layout_paint_bench.exe"
 run mainform_bench "$wine" "$prefix" "$build/bin/mainform_bench.exe" "$idle"
+run idle_cpu "$root/scripts/campaign/idle_cpu.sh" "$idle"
 run markup_bench "$build/native/bin/markup_bench"
 loadAfter=$(cut -d' ' -f1-3 /proc/loadavg)
 

@@ -43,15 +43,9 @@ sample() {
 }
 
 run regsvr32 /s "$(WINEPREFIX="$prefix" winepath -w "$build/bin/tusbaudioapi.dll")"
-run "$build/bin/KorVaneControls.exe" </dev/null >/dev/null 2>&1 &
+. "$root/scripts/campaign/panel.sh"
 connected=""
-for _ in $(seq 1 60); do
-  if run "$build/bin/simctl.exe" state 2>/dev/null | tr -d '\r' | grep -q '^# open handles 1'; then
-    connected=1
-    break
-  fi
-  sleep 1
-done
+start_connected_panel && connected=1
 if [ -z "$connected" ]; then
   echo "## Soak"
   echo

@@ -110,6 +110,11 @@ void Progress::SetMaxValue(int32_t max)
 
 void Progress::SetValue(double value)
 {
+    // The mixer writes every fader again when the device reports a volume
+    // change, which during a drag is after every move: an unchanged value
+    // looks the same and is not painted again.
+    if (value == m_value)
+        return;
     StoreValue(value);
     Invalidate();
 }

@@ -779,7 +779,7 @@ void Control::PaintFocusRing(IRenderContext& context) const
 
 void Control::PaintBorder(IRenderContext& context)
 {
-    if (m_borderColor.empty())
+    if (m_borderColor.empty() || !BorderMeets(m_paintRect))
         return;
     const uint32_t color = GlobalManager::GetTextColor(m_borderColor);
     const UiRect& sides = m_sideBorders;
@@ -817,6 +817,21 @@ void Control::PaintBorder(IRenderContext& context)
         context.DrawRoundRect(rect, m_borderRound, m_borderSize, color);
     else
         context.DrawRect(rect, m_borderSize, color);
+}
+
+bool Control::BorderMeets(const UiRect& area) const
+{
+    // The border runs along the edges, a rounded one reaching in by its
+    // rounding and anti-aliasing by a pixel more. A paint inside what it
+    // leaves free (a fader's inside a bordered window) draws none of it, and
+    // stroking the whole outline would cost more than the rest of the paint.
+    const UiRect& sides = m_sideBorders;
+    const int width = std::max({m_borderSize, sides.left, sides.top, sides.right, sides.bottom});
+    const int reach = width + std::max(m_borderRound.cx, m_borderRound.cy) + 2;
+    UiRect inside = m_rect;
+    inside.Deflate(UiRect(reach, reach, reach, reach));
+    return area.left < inside.left || area.top < inside.top || area.right > inside.right ||
+           area.bottom > inside.bottom;
 }
 
 void Control::AddEventHandler(EventType type, EventCallback callback)

@@ -269,6 +269,8 @@ protected:
 
 private:
     static int32_t NextAccessId();
+    // Whether drawing the border can touch any pixel of area.
+    bool BorderMeets(const UiRect& area) const;
 };
 
 } // namespace ui

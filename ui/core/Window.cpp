@@ -1092,7 +1092,10 @@ void Window::Paint()
     }
     // After a layout pass anything may have moved, and a new back buffer
     // starts empty: both need the whole client.
-    if (m_render->Resize(client.Width(), client.Height(), true) || laidOut)
+    const bool newBuffer = m_render->Resize(client.Width(), client.Height(), true);
+    if (newBuffer)
+        m_presenter.PresentAllNext();
+    if (newBuffer || laidOut)
         paintArea = client;
     if (m_layered) {
         // Off-screen parts of a layered window are not painted.
@@ -1135,11 +1138,8 @@ void Window::Paint()
         }
     }
     if (m_layered) {
-        SIZE size{client.Width(), client.Height()};
-        POINT source{0, 0};
-        BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(m_windowAlpha), AC_SRC_ALPHA};
-        ::UpdateLayeredWindow(m_hwnd, nullptr, nullptr, &size, m_render->GetDC(), &source, 0,
-                              &blend, ULW_ALPHA);
+        m_presenter.Present(m_hwnd, m_render->GetDC(), UiSize(client.Width(), client.Height()),
+                            paintArea, static_cast<uint8_t>(m_windowAlpha));
     } else if (!paintArea.IsEmpty()) {
         ::BitBlt(ps.hdc, paintArea.left, paintArea.top, paintArea.Width(), paintArea.Height(),
                  m_render->GetDC(), paintArea.left, paintArea.top, SRCCOPY);

@@ -2,6 +2,7 @@
 
 #include "base/SupportWeakCallback.h"
 #include "ui/core/EventType.h"
+#include "ui/core/LayeredPresenter.h"
 #include "ui/core/Shadow.h"
 #include "ui/render/UiPoint.h"
 #include "ui/render/UiRect.h"
@@ -208,6 +209,7 @@ private:
     UiRect m_caption;
     double m_heightPercent = 0;
     std::unique_ptr<IRenderContext> m_render;
+    LayeredPresenter m_presenter;
     bool m_layered = true;
     int m_windowAlpha = 255;
     bool m_modal = false;

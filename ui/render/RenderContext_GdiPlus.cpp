@@ -482,11 +482,31 @@ void RenderContext_GdiPlus::FillRect(const UiRect& rect, uint32_t argb, uint8_t 
         const uint32_t a = (argb >> 24) * alpha / 255;
         argb = (a << 24) | (argb & 0x00FFFFFF);
     }
+    if ((argb >> 24) == 0xFF) {
+        FillOpaque(rect, argb);
+        return;
+    }
     Graphics graphics(m_dc, DrawGraphics());
     BrushPtr brush = MakeSolidBrush(argb);
     if (graphics && brush)
         gdip::GdipFillRectangleI(graphics.Get(), brush.get(), rect.left, rect.top, rect.Width(),
                                  rect.Height());
+}
+
+void RenderContext_GdiPlus::FillOpaque(const UiRect& rect, uint32_t argb)
+{
+    if (rect.IsEmpty())
+        return;
+    // The same pixels as GDI+ fills, at a fraction of the cost: GDI+ turns
+    // the DC's clip region (a rounded window's) into its own on every call.
+    // GDI writes the alpha byte as 0, so the filled pixels are made opaque.
+    HBRUSH brush = ::CreateSolidBrush(RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF));
+    if (brush == nullptr)
+        return;
+    const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    ::FillRect(m_dc, &area, brush);
+    ::DeleteObject(brush);
+    MakeOpaque(rect);
 }
 
 void RenderContext_GdiPlus::DrawLine(const IPen& pen, int x1, int y1, int x2, int y2)

@@ -83,6 +83,8 @@ private:
                    const UiRect& paintRect, bool xTiled, bool yTiled);
     // Makes the pixels of rect (logical) that the clip lets through opaque.
     void MakeOpaque(const UiRect& rect);
+    // Fills rect (logical, within the clip) with an opaque colour.
+    void FillOpaque(const UiRect& rect, uint32_t argb);
     UiRect ToDevice(const UiRect& rect) const;
     // The draw's graphics object; null outside a draw.
     GdiPlusGraphics* DrawGraphics();

@@ -70,6 +70,9 @@ protected:
     // click and select events of its items.
     void Open(ui::UiPoint point)
     {
+        // The pointer rests away from the menu: one left over it by an
+        // earlier program on the display would make an item hot on showing.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         m_menu = new CMenuWnd(nullptr);
         m_alive = m_menu->GetWeakFlag();
         ASSERT_TRUE(m_menu->Init(L"settings_menu.xml", L"xml", point));
