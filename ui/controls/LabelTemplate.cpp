@@ -2,6 +2,7 @@
 
 #include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/Window.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/markup/TextEncoding.h"
@@ -183,6 +184,13 @@ UiSize LabelTemplate<InheritType>::EstimateTextSize(UiSize available, bool& reEs
         size = UiSize(padX + measured.Width(), padY + measured.Height());
     }
     return size;
+}
+
+template <typename InheritType>
+void LabelTemplate<InheritType>::RescaleDpi(int from, int to)
+{
+    InheritType::RescaleDpi(from, to);
+    m_textPadding = RescaleRect(m_textPadding, from, to);
 }
 
 template <typename InheritType>

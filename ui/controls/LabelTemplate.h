@@ -30,6 +30,7 @@ public:
 
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     UiSize EstimateTextSize(UiSize available, bool& reEstimate) override;
+    void RescaleDpi(int from, int to) override;
     bool HasHotLook() const override;
     void PaintText(IRenderContext& context) override;
     // Static text when it has a text, named by it.
