@@ -59,6 +59,12 @@ protected:
     void DrawTextIn(IRenderContext& context, const UiRect& rect, const std::wstring& text,
                     const std::wstring& color, uint8_t alpha, bool lineLimit);
     void RelayoutOrInvalidate();
+    // The scale to draw a single line of text at so that it fits the part
+    // of rect that shows (within the parent): the control's own, or less
+    // (down to three quarters of it) when the text is wider. The skin's
+    // strips are sized for its own face; a wider face standing in for it,
+    // or sizes rounded at another scale, must not cut texts off.
+    int FittingScale(IRenderContext& context, const UiRect& rect, const std::wstring& text);
 
     std::wstring m_font;
     uint32_t m_textStyle = kLabelTextStyle;
@@ -68,6 +74,14 @@ protected:
     std::wstring m_text;
     std::wstring m_textId;
     StateColorMap m_textColors;
+    // The last answer of FittingScale and what it was worked out for.
+    struct Fit {
+        std::wstring text;
+        std::wstring font;
+        int room = -1;
+        int ownScale = 0;
+        int scale = 0;
+    } m_fit;
 };
 
 extern template class LabelTemplate<Control>;
