@@ -6,25 +6,15 @@
 #include "panel/MainForm.h"
 #include "ui/access/Accessibility.h"
 #include "ui/controls/ControlElements.h"
+#include "ui/core/DpiApi.h"
 #include "ui/core/Window.h"
+#include "ui/markup/DpiManager.h"
 #include "ui/markup/GlobalManager.h"
 
 namespace {
 
 constexpr int kIconId = 132;
 constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-
-void SetIcons(HWND window)
-{
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    auto load = [instance](int cx, int cy) {
-        return reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId),
-                                                     IMAGE_ICON, ::GetSystemMetrics(cx),
-                                                     ::GetSystemMetrics(cy), LR_SHARED));
-    };
-    ::SendMessageW(window, WM_SETICON, ICON_BIG, load(SM_CXICON, SM_CYICON));
-    ::SendMessageW(window, WM_SETICON, ICON_SMALL, load(SM_CXSMICON, SM_CYSMICON));
-}
 
 // Centres the window on its owner, or on the work area of the nearest
 // monitor when it has no owner or the owner is minimised, and keeps it
@@ -73,6 +63,11 @@ void MainThread::Init()
     obase::ThreadRegistry::RegisterThread(kIdentifier);
     m_comInitialized = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     ui::EnableAccessibility();
+    // The skin is drawn for the scale of each window's monitor; outside
+    // any window the system's scale stands.
+    ui::DpiManager& dpi = ui::DpiManager::GetInstance();
+    dpi.SetAdaptDpi(true);
+    dpi.SetScale(ui::DpiManager::ScaleFromDpi(ui::DpiApi::GetSystemDpi()));
     LoadSkin();
     ui::GlobalManager::Startup(L"resources\\", {}, L"themes\\default", L"lang\\zh_CN");
     ui::RegisterControlElements();
@@ -104,7 +99,7 @@ void MainThread::CreateMainWindow()
     }
     m_form = form.release(); // the native window owns it from here
     m_mainWindow = window;
-    SetIcons(window);
+    m_form->SetIcon(kIconId);
     CenterWindow(window);
     if (m_show)
         m_form->Initialize();

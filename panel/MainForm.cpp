@@ -23,6 +23,7 @@
 #include "ui/controls/CircleSlider.h"
 #include "ui/controls/LabelTemplate.h"
 #include "ui/controls/Slider.h"
+#include "ui/markup/DpiManager.h"
 #include "ui/menu/CMenuWnd.h"
 
 #include <commdlg.h>
@@ -438,14 +439,6 @@ void MainForm::OpenSettings()
     constexpr int kHeight = 500;
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    const POINT at = cursor;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    if (cursor.x + kWidth > monitor.rcMonitor.right)
-        cursor.x = monitor.rcMonitor.right - kWidth;
-    if (cursor.y + kHeight > monitor.rcMonitor.bottom)
-        cursor.y = monitor.rcMonitor.bottom - kHeight;
 
     auto* form = new SettingForm(m_manager);
     m_settingForm = form;
@@ -458,7 +451,23 @@ void MainForm::OpenSettings()
         m_settingFormAlive.reset();
         return;
     }
-    KeepInsideWorkArea(settings, at);
+    // At the cursor, kept on its monitor with the size the window has at
+    // that monitor's scale (and taller when its texts need it).
+    const int scale = form->GetDpiScale();
+    RECT rect{};
+    ::GetWindowRect(form->GetHWND(), &rect);
+    const ui::UiRect shadow = form->GetShadow().GetCorner();
+    const LONG width = ui::DpiManager::ScaleBy(kWidth, scale);
+    const LONG height = std::max<LONG>(ui::DpiManager::ScaleBy(kHeight, scale),
+                                       rect.bottom - rect.top - shadow.top - shadow.bottom);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(form->GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    ::SetWindowPos(form->GetHWND(), nullptr, std::min(cursor.x, monitor.rcMonitor.right - width),
+                   std::min(cursor.y, monitor.rcMonitor.bottom - height), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Then moved the least needed to lie inside the work area.
+    KeepInsideWorkArea(settings, cursor);
     ::EnableWindow(GetHWND(), FALSE);
     form->ShowWindow(true, true);
     form->SetModal(true);

@@ -12,13 +12,19 @@ TrayIcon::TrayIcon()
 TrayIcon::~TrayIcon()
 {
     m_notify(NIM_DELETE, &m_record);
+    if (m_icon != nullptr)
+        ::DestroyIcon(m_icon);
 }
 
 void TrayIcon::Add(HWND window)
 {
     if (window == nullptr)
         return;
-    m_icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId));
+    // The notification area shows small icons, at the system's scale.
+    if (m_icon == nullptr)
+        m_icon = static_cast<HICON>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
     m_record.hWnd = window;
     m_record.uID = kIconId;
     m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

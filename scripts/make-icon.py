@@ -10,7 +10,9 @@ import struct
 import sys
 import zlib
 
-SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+# The small (16) and large (32) icon sizes at 100, 125, 150, 175 and 200 %,
+# and 256 for Explorer's largest views.
+SIZES = [16, 20, 24, 28, 32, 40, 48, 56, 64, 256]
 SS = 4
 
 

@@ -8,8 +8,12 @@ the build packs them as they are and never runs this script, so run it
 again and commit the result whenever a colour or a shape changes here.
 
 Everything is drawn with cairo: antialiased, with real (straight) alpha,
-transparent wherever nothing is drawn. The framework draws images as
-written (it has no scaled image variants), so one size of each is drawn.
+transparent wherever nothing is drawn. Every image is drawn by one function
+that takes the display scale, once for each scale of SCALES: the 100 % image
+under its own name and the others beside it as image sets, named with the
+scale before the extension ("fader_thumb@150.png"), which the program picks
+for a window at that scale. An image of w x h pixels at 100 % has
+px(w) x px(h) pixels at a scale, rounded as the program scales its sizes.
 
 The tick marks in the fader grooves stand where the fader's thumb centre
 rests for the positions 44, 38, 32, 24 and 0 (0, -6, -12, -20 and -127 dB),
@@ -39,6 +43,21 @@ RAISED = 0x4A4F57  # caps, thumbs, knob rims
 FADER_HEIGHT = 200
 FADER_MAX = 44
 SCALE_POSITIONS = (44, 38, 32, 24, 0)
+# Display scales in percent; 100 is the skin's own size.
+SCALES = (100, 125, 150, 175, 200)
+
+
+def px(value, scale):
+    """A pixel size at a scale, rounded half up like the program's MulDiv."""
+    return int(math.floor(value * scale / 100 + 0.5))
+
+
+def variant_name(name, scale):
+    """The image set's file name: "a.png" is "a@150.png" at 150 %."""
+    if scale == 100:
+        return name
+    stem, ext = os.path.splitext(name)
+    return f"{stem}@{scale}{ext}"
 
 
 def rgb(value, alpha=1.0):
@@ -61,18 +80,38 @@ def thumb_top(height, thumb_height, value, maximum=FADER_MAX):
     return int(travel - value * travel / maximum)
 
 
-def fader_tick_rows(thumb_height):
-    """Rows of the thumb's centre line for the dB scale positions."""
-    return [thumb_top(FADER_HEIGHT, thumb_height, v) + thumb_height // 2 for v in SCALE_POSITIONS]
+def fader_tick_rows(thumb_height, scale=100):
+    """Top rows of the thumb's centre line (px(1) rows thick) for the dB
+    scale positions, with the fader and its thumb at a scale."""
+    height = px(FADER_HEIGHT, scale)
+    thumb = px(thumb_height, scale)
+    line = max(1, px(1, scale))
+    return [thumb_top(height, thumb, v) + thumb // 2 - line // 2 for v in SCALE_POSITIONS]
 
 
 class Canvas:
-    def __init__(self, width, height):
-        self.width = width
-        self.height = height
-        self.surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
+    """An image of width x height pixels at 100 %, drawn at a scale: the
+    drawing calls take 100 % coordinates; device_rect takes whole pixels
+    of the scaled image, for lines that must land on exact rows."""
+
+    def __init__(self, width, height, scale=100):
+        self.scale = scale
+        self.width = px(width, scale)
+        self.height = px(height, scale)
+        self.surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, self.width, self.height)
         self.cr = cairo.Context(self.surface)
         self.cr.set_antialias(cairo.ANTIALIAS_BEST)
+        if scale != 100:
+            self.cr.scale(self.width / width, self.height / height)
+
+    def device_rect(self, x, y, w, h, value, alpha=1.0):
+        cr = self.cr
+        cr.save()
+        cr.identity_matrix()
+        cr.rectangle(x, y, w, h)
+        self.colour(value, alpha)
+        cr.fill()
+        cr.restore()
 
     def colour(self, value, alpha=1.0):
         self.cr.set_source_rgba(*rgb(value, alpha))
@@ -118,17 +157,18 @@ class Canvas:
         cr.stroke()
 
     def save(self, root, name):
-        path = os.path.join(root, name)
+        path = os.path.join(root, variant_name(name, self.scale))
         os.makedirs(os.path.dirname(path), exist_ok=True)
         self.surface.write_to_png(path)
 
 
 # --- fader grooves --------------------------------------------------------
 
-def groove(width, thumb_height, channel_x, channel_w, tick_sides, enabled):
+def groove(scale, width, thumb_height, channel_x, channel_w, tick_sides, enabled):
     """A fader background of the slider's exact size: a narrow channel over
-    the thumb's travel and short ticks at the dB scale positions."""
-    c = Canvas(width, FADER_HEIGHT)
+    the thumb's travel and short ticks at the dB scale positions (on the
+    rows of the thumb's centre line at this scale)."""
+    c = Canvas(width, FADER_HEIGHT, scale)
     rows = fader_tick_rows(thumb_height)
     top = rows[0] - 3
     bottom = rows[-1] + 4
@@ -139,27 +179,30 @@ def groove(width, thumb_height, channel_x, channel_w, tick_sides, enabled):
         rim, well, tick, unity = mix(LINE, DISABLED, 0.3), mix(STRIP, WELL, 0.5), DISABLED, mix(DISABLED, TEXT2, 0.3)
     c.fill_rounded(channel_x, top, channel_w, bottom - top, channel_w / 2, rim)
     c.fill_rounded(channel_x + 1, top + 1, channel_w - 2, bottom - top - 2, (channel_w - 2) / 2, well)
-    for index, row in enumerate(rows):
+    line = max(1, px(1, scale))
+    for index, row in enumerate(fader_tick_rows(thumb_height, scale)):
         colour = unity if index == 0 else tick
         for x0, x1 in tick_sides:
-            c.rect(x0, row, x1 - x0, 1, colour)
+            c.device_rect(px(x0, scale), row, px(x1, scale) - px(x0, scale), line, colour)
     return c
 
 
-def draw_grooves(root):
+def draw_grooves(root, scale):
     for enabled, suffix in ((True, ""), (False, "_disable")):
         # Single faders: 29 wide, thumb 29x15, ticks on both sides.
-        groove(29, 15, 12, 5, ((5, 10), (19, 24)), enabled).save(
+        groove(scale, 29, 15, 12, 5, ((5, 10), (19, 24)), enabled).save(
             root, f"ControlPanel/slidarBar_single{suffix}.png")
         # Stereo pairs: two 15-wide faders side by side, ticks outside.
-        groove(15, 10, 6, 4, ((1, 4),), enabled).save(root, f"ControlPanel/slidarBar_left{suffix}.png")
-        groove(15, 10, 5, 4, ((11, 14),), enabled).save(root, f"ControlPanel/slidarBar_right{suffix}.png")
+        groove(scale, 15, 10, 6, 4, ((1, 4),), enabled).save(
+            root, f"ControlPanel/slidarBar_left{suffix}.png")
+        groove(scale, 15, 10, 5, 4, ((11, 14),), enabled).save(
+            root, f"ControlPanel/slidarBar_right{suffix}.png")
 
 
 # --- fader thumbs ---------------------------------------------------------
 
-def thumb(width, height, pushed):
-    c = Canvas(width, height)
+def thumb(scale, width, height, pushed):
+    c = Canvas(width, height, scale)
     body_top = mix(RAISED, TEXT, 0.18 if pushed else 0.08)
     body_bottom = mix(RAISED, TEXT, 0.08 if pushed else 0.0)
     c.fill_rounded(0, 0, width, height, 2.5, 0x0B0C0E, 0.85)
@@ -170,19 +213,19 @@ def thumb(width, height, pushed):
     c.cr.set_source(gradient)
     c.cr.fill()
     c.rect(2, 1, width - 4, 1, TEXT, 0.16)  # soft top edge
-    # The centre line marks the position the fader reads.
-    if height % 2:
-        c.rect(3, height // 2, width - 6, 1, TEXT)
-    else:
-        c.rect(3, height // 2 - 1, width - 6, 2, TEXT)
+    # The centre line marks the position the fader reads: one row at 100 %
+    # on an odd height, two on an even one, on whole rows at every scale.
+    line = max(1, px(1 if height % 2 else 2, scale))
+    inset = px(3, scale)
+    c.device_rect(inset, c.height // 2 - line // 2, c.width - 2 * inset, line, TEXT)
     return c
 
 
-def draw_thumbs(root):
-    thumb(29, 15, False).save(root, "ControlPanel/fader_thumb.png")
-    thumb(29, 15, True).save(root, "ControlPanel/fader_thumb_pushed.png")
-    thumb(15, 10, False).save(root, "ControlPanel/fader_thumb_small.png")
-    thumb(15, 10, True).save(root, "ControlPanel/fader_thumb_small_pushed.png")
+def draw_thumbs(root, scale):
+    thumb(scale, 29, 15, False).save(root, "ControlPanel/fader_thumb.png")
+    thumb(scale, 29, 15, True).save(root, "ControlPanel/fader_thumb_pushed.png")
+    thumb(scale, 15, 10, False).save(root, "ControlPanel/fader_thumb_small.png")
+    thumb(scale, 15, 10, True).save(root, "ControlPanel/fader_thumb_small_pushed.png")
 
 
 # --- mute and lock icons --------------------------------------------------
@@ -190,8 +233,8 @@ def draw_thumbs(root):
 ICON = 24
 
 
-def icon_base(state):
-    c = Canvas(ICON, ICON)
+def icon_base(scale, state):
+    c = Canvas(ICON, ICON, scale)
     if state == "hot":
         c.fill_rounded(0, 0, ICON, ICON, 5, TEXT, 0.10)
     return c
@@ -210,8 +253,8 @@ def speaker(c, colour):
     cr.fill()
 
 
-def sound_icon(muted, state):
-    c = icon_base(state)
+def sound_icon(scale, muted, state):
+    c = icon_base(scale, state)
     if state == "disable":
         colour = DISABLED
     elif muted:
@@ -234,8 +277,8 @@ def sound_icon(muted, state):
     return c
 
 
-def padlock_icon(unlocked, state):
-    c = icon_base(state)
+def padlock_icon(scale, unlocked, state):
+    c = icon_base(scale, state)
     if state == "disable":
         colour = DISABLED
     elif unlocked:
@@ -266,21 +309,21 @@ def padlock_icon(unlocked, state):
     return c
 
 
-def draw_switch_icons(root):
+def draw_switch_icons(root, scale):
     for state, suffix in (("normal", ""), ("hot", "_hot"), ("disable", "_disable")):
-        sound_icon(False, state).save(root, f"ControlPanel/sound_on{suffix}.png")
-        sound_icon(True, state).save(root, f"ControlPanel/sound_off{suffix}.png")
-        padlock_icon(False, state).save(root, f"ControlPanel/volume_lock{suffix}.png")
-        padlock_icon(True, state).save(root, f"ControlPanel/volume_unlock{suffix}.png")
+        sound_icon(scale, False, state).save(root, f"ControlPanel/sound_on{suffix}.png")
+        sound_icon(scale, True, state).save(root, f"ControlPanel/sound_off{suffix}.png")
+        padlock_icon(scale, False, state).save(root, f"ControlPanel/volume_lock{suffix}.png")
+        padlock_icon(scale, True, state).save(root, f"ControlPanel/volume_unlock{suffix}.png")
 
 
 # --- gain knob ------------------------------------------------------------
 
-def draw_knob(root):
+def draw_knob(root, scale):
     """circle2.png, 30x30: the knob body under the pointer line that the
     control draws itself, with a dot for each of the seven gain steps on
     the 270-degree travel from lower left over the top to lower right."""
-    c = Canvas(30, 30)
+    c = Canvas(30, 30, scale)
     cr = c.cr
     cx = cy = 15
     for step in range(7):
@@ -304,21 +347,24 @@ def draw_knob(root):
 
 # --- window parts ---------------------------------------------------------
 
-def draw_shadow(root):
+def draw_shadow(root, scale):
     """bk_shadow.png, nine-patch with 30-pixel corners around a content box
-    inset by 14 pixels: a soft shadow, slightly heavier below."""
-    size = 64
-    inset = 14
-    c = Canvas(size, size)
+    inset by 14 pixels: a soft shadow, slightly heavier below. Computed per
+    pixel of the scaled image, with the window's scaled shadow insets."""
+    c = Canvas(64, 64, scale)
+    size = c.width
+    inset = px(14, scale)
     data = c.surface.get_data()
     stride = c.surface.get_stride()
-    x0, y0, x1, y1 = inset, inset - 1, size - inset, size - inset + 2
+    x0, y0 = inset, inset - px(1, scale)
+    x1, y1 = size - inset, size - inset + px(2, scale)
+    blur = 5.5 * scale / 100
     for y in range(size):
         for x in range(size):
             dx = max(x0 - (x + 0.5), 0, (x + 0.5) - x1)
             dy = max(y0 - (y + 0.5), 0, (y + 0.5) - y1)
             distance = math.hypot(dx, dy)
-            alpha = 0.42 * math.exp(-(distance / 5.5) ** 2) if distance > 0 else 0.42
+            alpha = 0.42 * math.exp(-(distance / blur) ** 2) if distance > 0 else 0.42
             a = int(round(alpha * 255))
             offset = y * stride + x * 4
             data[offset:offset + 4] = bytes((0, 0, 0, a))  # black, premultiplied
@@ -326,18 +372,18 @@ def draw_shadow(root):
     c.save(root, "public/bk/bk_shadow.png")
 
 
-def draw_logo(root):
+def draw_logo(root, scale):
     """The mark before the window title: three fader slots with their caps
     at different heights, the middle cap in the accent colour."""
-    c = Canvas(18, 18)
+    c = Canvas(18, 18, scale)
     for x, cap, colour in ((3, 10, TEXT2), (9, 4, ACCENT), (15, 8, TEXT2)):
         c.rect(x - 0.75, 2, 1.5, 14, DISABLED)
         c.fill_rounded(x - 3, cap - 2, 6, 4, 1.2, colour)
     c.save(root, "public/bk/logo.png")
 
 
-def caption_button(glyph, state):
-    c = Canvas(40, 34)
+def caption_button(scale, glyph, state):
+    c = Canvas(40, 34, scale)
     if state == "hot":
         c.rect(0, 0, 40, 34, TEXT, 0.08)
     elif state == "pushed":
@@ -371,18 +417,18 @@ def caption_button(glyph, state):
     return c
 
 
-def draw_caption_buttons(root):
+def draw_caption_buttons(root, scale):
     for state in ("normal", "hot", "pushed"):
-        caption_button("close", state).save(root, f"public/caption/btn_close_{state}.png")
+        caption_button(scale, "close", state).save(root, f"public/caption/btn_close_{state}.png")
     for state in ("normal", "hot", "pushed", "disabled"):
-        caption_button("settings", state).save(root, f"public/caption/btn_settings_{state}.png")
+        caption_button(scale, "settings", state).save(root, f"public/caption/btn_settings_{state}.png")
     for state in ("normal", "hot", "pushed"):
-        caption_button("scenes", state).save(root, f"public/caption/btn_scenes_{state}.png")
+        caption_button(scale, "scenes", state).save(root, f"public/caption/btn_scenes_{state}.png")
 
 
 # --- settings window and menu parts ---------------------------------------
 
-def draw_combo(root):
+def draw_combo(root, scale):
     """120x20, drawn for the nine-patch corner 5,5,30,5: the arrow lives in
     the right 30 pixels, which are never stretched."""
     looks = {
@@ -392,7 +438,7 @@ def draw_combo(root):
         "disabled": (mix(STRIP, WELL, 0.4), LINE, DISABLED),
     }
     for state, (fill, border, arrow) in looks.items():
-        c = Canvas(120, 20)
+        c = Canvas(120, 20, scale)
         c.fill_rounded(0, 0, 120, 20, 3, border)
         c.fill_rounded(1, 1, 118, 18, 2, fill)
         c.rect(91, 4, 1, 12, border, 0.7)
@@ -400,10 +446,10 @@ def draw_combo(root):
         c.save(root, f"public/combo/{state}.png")
 
 
-def draw_checkboxes(root):
+def draw_checkboxes(root, scale):
     for checked in (False, True):
         for state in ("normal", "hot", "disabled"):
-            c = Canvas(16, 16)
+            c = Canvas(16, 16, scale)
             if checked:
                 fill = {"normal": ACCENT, "hot": mix(ACCENT, TEXT, 0.3), "disabled": DISABLED}[state]
                 c.fill_rounded(0, 0, 16, 16, 3, fill)
@@ -416,40 +462,40 @@ def draw_checkboxes(root):
             c.save(root, f"public/checkbox/{name}_{state}.png")
 
 
-def draw_list_item(root):
+def draw_list_item(root, scale):
     # Selected entry: an accent bar on the left over a faint accent tint;
     # drawn for the corner 3,0,0,0 so the bar keeps its width.
-    c = Canvas(8, 8)
+    c = Canvas(8, 8, scale)
     c.rect(0, 0, 8, 8, ACCENT, 0.14)
     c.rect(0, 0, 3, 8, ACCENT)
     c.save(root, "public/list/item_selected.png")
 
 
-def draw_scrollbars(root):
+def draw_scrollbars(root, scale):
     for state, colour in (("normal", RAISED), ("hot", mix(RAISED, TEXT, 0.2)), ("pushed", mix(RAISED, TEXT, 0.35))):
-        c = Canvas(8, 24)
+        c = Canvas(8, 24, scale)
         c.fill_rounded(1, 0, 6, 24, 3, colour)
         c.save(root, f"public/scrollbar/thumb_v_{state}.png")
-        c = Canvas(24, 8)
+        c = Canvas(24, 8, scale)
         c.fill_rounded(0, 1, 24, 6, 3, colour)
         c.save(root, f"public/scrollbar/thumb_h_{state}.png")
-    c = Canvas(8, 8)
+    c = Canvas(8, 8, scale)
     c.fill_rounded(1, 0, 6, 8, 3, WELL, 0.8)
     c.save(root, "public/scrollbar/rail_v.png")
-    c = Canvas(8, 8)
+    c = Canvas(8, 8, scale)
     c.fill_rounded(0, 1, 8, 6, 3, WELL, 0.8)
     c.save(root, "public/scrollbar/rail_h.png")
 
 
-def draw_horizontal_slider(root):
-    c = Canvas(8, 2)
+def draw_horizontal_slider(root, scale):
+    c = Canvas(8, 2, scale)
     c.rect(0, 0, 8, 2, mix(LINE, TEXT2, 0.12))
     c.save(root, "public/slider/slider_hor_bk.png")
-    c = Canvas(8, 14)
+    c = Canvas(8, 14, scale)
     c.rect(0, 6, 8, 2, ACCENT)
     c.save(root, "public/slider/slider_hor_fore.png")
     for state, colour in (("normal", TEXT), ("pushed", mix(TEXT, ACCENT, 0.3)), ("disabled", DISABLED)):
-        c = Canvas(12, 12)
+        c = Canvas(12, 12, scale)
         c.cr.arc(6, 6, 6, 0, 2 * math.pi)
         c.colour(0x0B0C0E, 0.7)
         c.cr.fill()
@@ -462,20 +508,22 @@ def draw_horizontal_slider(root):
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "resources", "themes", "default")
-    draw_grooves(root)
-    draw_thumbs(root)
-    draw_switch_icons(root)
-    draw_knob(root)
-    draw_shadow(root)
-    draw_logo(root)
-    draw_caption_buttons(root)
-    draw_combo(root)
-    draw_checkboxes(root)
-    draw_list_item(root)
-    draw_scrollbars(root)
-    draw_horizontal_slider(root)
-    print("scale rows, 15-high thumb:", fader_tick_rows(15))
-    print("scale rows, 10-high thumb:", fader_tick_rows(10))
+    for scale in SCALES:
+        draw_grooves(root, scale)
+        draw_thumbs(root, scale)
+        draw_switch_icons(root, scale)
+        draw_knob(root, scale)
+        draw_shadow(root, scale)
+        draw_logo(root, scale)
+        draw_caption_buttons(root, scale)
+        draw_combo(root, scale)
+        draw_checkboxes(root, scale)
+        draw_list_item(root, scale)
+        draw_scrollbars(root, scale)
+        draw_horizontal_slider(root, scale)
+    for scale in SCALES:
+        print(f"scale rows at {scale} %, 15-high thumb:", fader_tick_rows(15, scale))
+        print(f"scale rows at {scale} %, 10-high thumb:", fader_tick_rows(10, scale))
 
 
 if __name__ == "__main__":

@@ -6,12 +6,16 @@
 # the MIC1 fader and on its mute box (Tab pressed on the real keyboard). Writes
 #   build/screenshots/mixer-disconnected.png
 #   build/screenshots/mixer-connected.png
-# cropped to the window (1138 x 555 with its shadow),
+# cropped to the window (1138 x 555 with its shadow at 100 %),
 #   build/screenshots/scene-menu.png
 # cropped to the menu's corner of it, and
 #   build/screenshots/focus-fader.png
 #   build/screenshots/focus-mute.png
 # cropped to the first three input strips.
+#   screenshots.sh [DPI]
+# A DPI other than 96 (for example 144: 150 %) is set in the build's Wine
+# prefix for the run (and taken out afterwards); the files are then named
+# with the scale, such as mixer-connected@150.png.
 set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -31,20 +35,24 @@ for scene in "Podcast" "Tracking"; do
 done
 printf "%s" "$recent" > "$appdata/recent-scenes.txt"
 WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+. "$root/scripts/display-scale.sh"
 
 unset DISPLAY
 "$root/scripts/with-display.sh" sh -c '
-  root="$0"; build="$1"; out="$2"
+  root="$0"; build="$1"; out="$2"; suffix="$3"; dpi="$4"
   run() { "$root/scripts/wine-run.sh" "$build/wineprefix" "$@"; }
-  # shoot FILE [WIDTHxHEIGHT+X+Y inside the window]
+  # A length in the window at 100 %, in pixels at the run'"'"'s scale.
+  px() { echo $(($1 * dpi / 96)); }
+  # shoot NAME [WIDTH HEIGHT X Y inside the window, at 100 %]
   shoot() {
     import -window root "$out/screen.png"
     geometry=$(xwininfo -name KorVaneControls |
-      awk -v part="$2" "/Absolute upper-left X/{x=\$4} /Absolute upper-left Y/{y=\$4}
-           /Width/{w=\$2} /Height/{h=\$2}
-           END{if (part == \"\") {print w \"x\" h \"+\" x \"+\" y; exit}
-               split(part, p, /[x+]/); print p[1] \"x\" p[2] \"+\" x + p[3] \"+\" y + p[4]}")
-    convert "$out/screen.png" -crop "$geometry" +repage "$out/$1"
+      awk -v w0="$(px ${2:-0})" -v h0="$(px ${3:-0})" -v x0="$(px ${4:-0})" -v y0="$(px ${5:-0})" \
+        "/Absolute upper-left X/{x=\$4} /Absolute upper-left Y/{y=\$4}
+         /Width/{w=\$2} /Height/{h=\$2}
+         END{if (w0 == 0) print w \"x\" h \"+\" x \"+\" y;
+             else print w0 \"x\" h0 \"+\" x + x0 \"+\" y + y0}")
+    convert "$out/screen.png" -crop "$geometry" +repage "$out/$1$suffix.png"
     rm -f "$out/screen.png"
   }
   KVSIM_COMMANDS="plugged 0" run "$build/bin/KorVaneControls.exe" &
@@ -55,21 +63,19 @@ unset DISPLAY
     sleep 0.5
   done
   sleep 2
-  shoot mixer-disconnected.png
+  shoot mixer-disconnected
   run "$build/bin/simctl.exe" \
     "plug; volume in 1 -3584; volume out 3 -2560; mute out 1 1; mute out 2 1; gain 1 5; gain 2 7; invert 1" >/dev/null
   sleep 2
-  shoot mixer-connected.png
+  shoot mixer-connected
   # The scene button is the third from the right of the 35-pixel caption.
   eval "$(xwininfo -name KorVaneControls |
     awk "/Absolute upper-left X/{print \"x=\" \$4} /Absolute upper-left Y/{print \"y=\" \$4}")"
-  xdotool mousemove $((x + 1024)) $((y + 30)) click 1
+  xdotool mousemove $((x + $(px 1024))) $((y + $(px 30))) click 1
   sleep 1
   xdotool mousemove 5 990 # away from the menu and the button tip
   sleep 2
-  import -window root "$out/screen.png"
-  convert "$out/screen.png" -crop "680x330+$((x + 578))+$((y + 14))" +repage "$out/scene-menu.png"
-  rm -f "$out/screen.png"
+  shoot scene-menu 680 330 578 14
   xdotool key Escape
   sleep 1
   # From the scene button: settings, hide, Master fader, Master mute, MIC1
@@ -77,11 +83,12 @@ unset DISPLAY
   xdotool search --name "^KorVaneControls\$" windowfocus --sync
   xdotool key --delay 150 Tab Tab Tab Tab Tab
   sleep 1
-  shoot focus-fader.png 204x440+30+50
+  shoot focus-fader 204 440 30 50
   xdotool key Tab
   sleep 1
-  shoot focus-mute.png 204x440+30+50
+  shoot focus-mute 204 440 30 50
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
-  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out"
-echo "Screenshots: $out/mixer-disconnected.png $out/mixer-connected.png" \
-  "$out/scene-menu.png $out/focus-fader.png $out/focus-mute.png"
+  wait "$panel" 2>/dev/null || true' "$root" "$build" "$out" "$scale_suffix" "$dpi"
+for name in mixer-disconnected mixer-connected scene-menu focus-fader focus-mute; do
+  echo "$out/$name$scale_suffix.png"
+done

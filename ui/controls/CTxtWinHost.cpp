@@ -117,7 +117,7 @@ LRESULT CTxtWinHost::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 void CTxtWinHost::UpdateCharFormat()
 {
     CHARFORMAT2W& format = m_charFormat;
-    const FontInfo* font = GlobalManager::GetFont(m_owner.GetFont());
+    const FontInfo* font = GlobalManager::GetFont(m_owner.GetFont(), m_owner.GetDpiScale());
     format.dwMask = CFM_SIZE | CFM_OFFSET | CFM_FACE | CFM_CHARSET | CFM_COLOR | CFM_BOLD |
                     CFM_ITALIC | CFM_UNDERLINE;
     format.dwEffects = 0;

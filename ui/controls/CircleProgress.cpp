@@ -2,6 +2,7 @@
 
 #include "ui/controls/CircleGeometry.h"
 #include "ui/core/AttributeText.h"
+#include "ui/markup/DpiManager.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/markup/ImageCache.h"
 #include "ui/render/GdiPlusApi.h"
@@ -53,7 +54,7 @@ void CircleProgress::SetAttribute(const std::wstring& name, const std::wstring& 
     if (name == L"circular")
         SetCircular(AttributeText::ParseBool(value));
     else if (name == L"circlewidth")
-        SetCircleWidth(AttributeText::ParseInt(value));
+        SetCircleWidth(DpiScale(AttributeText::ParseInt(value)));
     else if (name == L"indicator")
         SetIndicator(value);
     else if (name == L"clockwise")
@@ -154,6 +155,12 @@ void CircleProgress::PaintStateImages(IRenderContext& context)
                                 static_cast<Gdiplus::REAL>(indicatorHeight));
         gdip::GdipResetWorldTransform(graphics.get());
     }
+}
+
+void CircleProgress::RescaleDpi(int from, int to)
+{
+    Progress::RescaleDpi(from, to);
+    m_circleWidth = DpiManager::Rescale(m_circleWidth, from, to);
 }
 
 void CircleProgress::SetCircular(bool circular)

@@ -18,6 +18,7 @@ class CircleProgress : public Progress {
 public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void PaintStateImages(IRenderContext& context) override;
+    void RescaleDpi(int from, int to) override;
 
     bool IsCircular() const { return m_circular; }
     void SetCircular(bool circular);

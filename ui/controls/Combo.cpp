@@ -5,6 +5,7 @@
 #include "ui/controls/ListBox.h"
 #include "ui/controls/ListContainerElement.h"
 #include "ui/core/AttributeText.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/VLayout.h"
 #include "ui/core/Window.h"
 #include "ui/markup/GlobalManager.h"
@@ -18,8 +19,9 @@ namespace ui {
 
 Combo::Combo() : m_list(std::make_unique<ListBox>(std::make_unique<VLayout>()))
 {
+    m_dropBoxSize.cy = DpiScale(kDefaultDropHeight);
     m_list->GetLayout().SetPadding(UiRect(1, 1, 1, 1), true);
-    m_list->SetSideBorderSizes(UiRect(DpiScale(1), DpiScale(1), DpiScale(1), DpiScale(1)));
+    m_list->SetSideBorderSizes(DpiScale(UiRect(1, 1, 1, 1)));
     m_list->EnableScrollBar(true, false);
     m_list->ApplyAttributes(m_dropBoxAttributes);
     m_list->AddEventHandler(kEventSelect,
@@ -62,6 +64,14 @@ void Combo::SetWindow(Window* window, Box* parent, bool init)
     // While the drop-down is open the list belongs to it.
     if (m_dropWindow == nullptr)
         m_list->SetWindow(window, this, init);
+}
+
+void Combo::RescaleDpi(int from, int to)
+{
+    Box::RescaleDpi(from, to);
+    m_dropBoxSize = RescaleSize(m_dropBoxSize, from, to);
+    if (m_dropWindow == nullptr)
+        m_list->RescaleDpi(from, to);
 }
 
 void Combo::Activate()

@@ -28,6 +28,8 @@ public:
     void SetWindow(Window* window) override;
     void SetWindow(Window* window, Box* parent, bool init) override;
     void Activate() override;
+    // The list too, unless the drop-down holds it (its window scales it).
+    void RescaleDpi(int from, int to) override;
     void HandleEvent(const EventArgs& event) override;
     void PaintText(IRenderContext& context) override;
     bool IsAllowTabStop() const override { return IsEnabled() && IsKeyboardEnabled(); }

@@ -2,7 +2,10 @@
 
 #include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
+#include "ui/core/Box.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/Window.h"
+#include "ui/markup/DpiScope.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/markup/TextEncoding.h"
 #include "ui/render/IRenderContext.h"
@@ -186,6 +189,13 @@ UiSize LabelTemplate<InheritType>::EstimateTextSize(UiSize available, bool& reEs
 }
 
 template <typename InheritType>
+void LabelTemplate<InheritType>::RescaleDpi(int from, int to)
+{
+    InheritType::RescaleDpi(from, to);
+    m_textPadding = RescaleRect(m_textPadding, from, to);
+}
+
+template <typename InheritType>
 bool LabelTemplate<InheritType>::HasHotLook() const
 {
     // A hot text colour alone is a hot look too: without it the hover would
@@ -281,7 +291,46 @@ void LabelTemplate<InheritType>::DrawTextIn(IRenderContext& context, const UiRec
     const uint32_t argb = GlobalManager::GetTextColor(color);
     if (argb == 0)
         return;
+    const DpiScope scope(FittingScale(context, rect, text));
     context.DrawText(rect, text, argb, m_font, GetDrawTextStyle(), alpha, lineLimit);
+}
+
+template <typename InheritType>
+int LabelTemplate<InheritType>::FittingScale(IRenderContext& context, const UiRect& rect,
+                                             const std::wstring& text)
+{
+    const int ownScale = this->GetDpiScale();
+    UiRect shown = rect;
+    if (this->m_parent != nullptr) {
+        const UiRect parent = this->m_parent->GetRect();
+        shown.left = std::max(shown.left, parent.left);
+        shown.right = std::min(shown.right, parent.right);
+    }
+    const int room = shown.Width();
+    if (!m_singleLine || room <= 0)
+        return ownScale;
+    Fit& fit = m_fit;
+    if (fit.text == text && fit.font == m_font && fit.room == room && fit.ownScale == ownScale)
+        return fit.scale;
+    fit = Fit{text, m_font, room, ownScale, ownScale};
+    const FontInfo* font = GlobalManager::GetFont(m_font, ownScale);
+    if (font == nullptr || font->designSize <= 0)
+        return ownScale;
+    // Measured as drawn; the measure adds a pixel of its own.
+    const auto widthAt = [&](int scale) {
+        const DpiScope scope(scale);
+        return context.MeasureText(text, m_font, GetDrawTextStyle(), -1).Width() - 1;
+    };
+    int width = widthAt(ownScale);
+    // Font sizes are whole pixels: one pixel smaller at a time, down to
+    // three quarters of the size, until the text fits.
+    const int smallest = font->size * 3 / 4;
+    for (int size = font->size - 1; width > room && size >= smallest && size > 0; --size) {
+        // The least scale that makes the design size this size.
+        fit.scale = ((2 * size - 1) * 100 + 2 * font->designSize - 1) / (2 * font->designSize);
+        width = widthAt(fit.scale);
+    }
+    return fit.scale;
 }
 
 template <typename InheritType>

@@ -30,6 +30,7 @@ public:
 
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     UiSize EstimateTextSize(UiSize available, bool& reEstimate) override;
+    void RescaleDpi(int from, int to) override;
     bool HasHotLook() const override;
     void PaintText(IRenderContext& context) override;
     // Text is read, not operated: the keyboard passes it by.
@@ -60,6 +61,12 @@ protected:
     void DrawTextIn(IRenderContext& context, const UiRect& rect, const std::wstring& text,
                     const std::wstring& color, uint8_t alpha, bool lineLimit);
     void RelayoutOrInvalidate();
+    // The scale to draw a single line of text at so that it fits the part
+    // of rect that shows (within the parent): the control's own, or less
+    // (down to three quarters of it) when the text is wider. The skin's
+    // strips are sized for its own face; a wider face standing in for it,
+    // or sizes rounded at another scale, must not cut texts off.
+    int FittingScale(IRenderContext& context, const UiRect& rect, const std::wstring& text);
 
     std::wstring m_font;
     uint32_t m_textStyle = kLabelTextStyle;
@@ -69,6 +76,14 @@ protected:
     std::wstring m_text;
     std::wstring m_textId;
     StateColorMap m_textColors;
+    // The last answer of FittingScale and what it was worked out for.
+    struct Fit {
+        std::wstring text;
+        std::wstring font;
+        int room = -1;
+        int ownScale = 0;
+        int scale = 0;
+    } m_fit;
 };
 
 extern template class LabelTemplate<Control>;

@@ -74,12 +74,21 @@ void Progress::PaintStateImages(IRenderContext& context)
         std::swprintf(modify, std::size(modify), L"destscale='false' dest='%d,%d,%d,%d'", fill.left,
                       fill.top, fill.right, fill.bottom);
     } else {
+        // The part of the image under the fill, in the image's 100 % pixels.
+        const int scale = GetDpiScale();
+        const auto source = [scale](int value) { return ::MulDiv(value, 100, scale); };
         std::swprintf(modify, std::size(modify),
                       L"destscale='false' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", fill.left,
-                      fill.top, fill.right, fill.bottom, fill.left, fill.top, fill.right,
-                      fill.bottom);
+                      fill.top, fill.right, fill.bottom, source(fill.left), source(fill.top),
+                      source(fill.right), source(fill.bottom));
     }
     DrawImage(context, m_progressImage, modify);
+}
+
+void Progress::RescaleDpi(int from, int to)
+{
+    Label::RescaleDpi(from, to);
+    m_progressImage.SetImageString(m_progressImage.attributeString);
 }
 
 void Progress::ClearImageCache()

@@ -23,6 +23,7 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void PaintStateImages(IRenderContext& context) override;
     void ClearImageCache() override;
+    void RescaleDpi(int from, int to) override;
     // A changed text is a changed value: faders show their level in it.
     void SetToolTipText(const std::wstring& text) override;
     uint32_t GetAccessRole() const override;

@@ -7,6 +7,7 @@
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 #include <vector>
@@ -83,6 +84,8 @@ void RichEdit::SetText(const std::wstring& text)
         m_host->Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
         UpdateTextRect();
     }
+    if (m_fixedHeight == kSizeAuto)
+        RelayoutFromAncestor();
     Invalidate();
     NotifyAccess(EVENT_OBJECT_VALUECHANGE);
 }
@@ -278,6 +281,48 @@ void RichEdit::SetRect(const UiRect& rect)
 {
     ScrollableBox::SetRect(rect);
     UpdateTextRect();
+}
+
+UiSize RichEdit::EstimateSize(UiSize available)
+{
+    if (m_fixedHeight != kSizeAuto || !HasTextServices())
+        return ScrollableBox::EstimateSize(available);
+    const UiRect padding = m_layout->GetPadding();
+    const int32_t width = m_fixedWidth >= 0 ? m_fixedWidth : available.cx;
+    LONG textWidth = std::max(width - padding.left - padding.right, 1);
+    LONG textHeight = 0;
+    SIZEL extent{-1, -1};
+    HDC screen = ::GetDC(nullptr);
+    const HRESULT measured = m_host->GetTextServices()->TxGetNaturalSize(
+        DVASPECT_CONTENT, screen, nullptr, nullptr, TXTNS_FITTOCONTENT, &extent, &textWidth,
+        &textHeight);
+    if (FAILED(measured))
+        textHeight = 0;
+    // A text that ends with a line break has an empty last line, which
+    // shows nothing: it needs no room.
+    const FontInfo* font = GlobalManager::GetFont(m_font, GetDpiScale());
+    const std::wstring text = GetText();
+    if (textHeight > 0 && !text.empty() && text.back() == L'\n' && font != nullptr &&
+        font->handle) {
+        const HGDIOBJ old = ::SelectObject(screen, font->handle.get());
+        TEXTMETRICW metrics{};
+        if (::GetTextMetricsW(screen, &metrics))
+            textHeight = std::max<LONG>(textHeight - metrics.tmHeight, 0);
+        ::SelectObject(screen, old);
+    }
+    ::ReleaseDC(nullptr, screen);
+    m_reEstimate = false;
+    m_estimatedSize = UiSize(m_fixedWidth >= 0 ? m_fixedWidth : width,
+                             padding.top + padding.bottom + static_cast<int32_t>(textHeight));
+    return m_estimatedSize;
+}
+
+void RichEdit::RescaleDpi(int from, int to)
+{
+    ScrollableBox::RescaleDpi(from, to);
+    m_focusedImage.SetImageString(m_focusedImage.attributeString);
+    if (m_host != nullptr)
+        m_host->UpdateCharFormat();
 }
 
 void RichEdit::UpdateTextRect()

@@ -44,6 +44,10 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void SetEnabled(bool enabled) override;
     void SetRect(const UiRect& rect) override;
+    // With an auto height: as tall as its text wrapped at its width, so
+    // that every line shows.
+    UiSize EstimateSize(UiSize available) override;
+    void RescaleDpi(int from, int to) override;
     void HandleEvent(const EventArgs& event) override;
     void Paint(IRenderContext& context, const UiRect& dirtyRect) override;
     bool KeepsCaptionClick() const override { return true; }

@@ -6,6 +6,7 @@
 #include "ui/core/StateAttributeName.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
+#include "ui/core/DpiRescale.h"
 
 #include <oleacc.h>
 
@@ -37,9 +38,7 @@ void Slider::SetAttribute(const std::wstring& name, const std::wstring& value)
         const UiSize size = AttributeText::ParseSize(value);
         m_thumbSize = UiSize(DpiScale(size.cx), DpiScale(size.cy));
     } else if (name == L"progressbarpadding") {
-        const UiRect padding = AttributeText::ParseRect(value);
-        SetProgressBarPadding(UiRect(DpiScale(padding.left), DpiScale(padding.top),
-                                     DpiScale(padding.right), DpiScale(padding.bottom)));
+        SetProgressBarPadding(DpiScale(AttributeText::ParseRect(value)));
     } else {
         Progress::SetAttribute(name, value);
     }
@@ -143,6 +142,14 @@ void Slider::ClearImageCache()
 {
     Progress::ClearImageCache();
     m_thumbImages.ClearCache();
+}
+
+void Slider::RescaleDpi(int from, int to)
+{
+    Progress::RescaleDpi(from, to);
+    m_thumbSize = RescaleSize(m_thumbSize, from, to);
+    m_progressBarPadding = RescaleRect(m_progressBarPadding, from, to);
+    m_thumbImages.Reparse();
 }
 
 void Slider::SetProgressBarPadding(const UiRect& padding)

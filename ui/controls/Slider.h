@@ -23,6 +23,7 @@ public:
     void HandleEvent(const EventArgs& event) override;
     void PaintStateImages(IRenderContext& context) override;
     void ClearImageCache() override;
+    void RescaleDpi(int from, int to) override;
     // A drag ends when the window loses the focus.
     bool NeedsButtonUpOnKillFocus() const override { return true; }
     bool IsAllowTabStop() const override { return true; }

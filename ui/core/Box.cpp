@@ -44,6 +44,11 @@ UiSize Box::EstimateSize(UiSize available)
         return UiSize(m_fixedWidth, m_fixedHeight);
     if (!m_reEstimate)
         return m_estimatedSize;
+    // A box of a fixed size offers its children that size.
+    if (m_fixedWidth >= 0)
+        available.cx = m_fixedWidth;
+    if (m_fixedHeight >= 0)
+        available.cy = m_fixedHeight;
     const UiRect padding = m_layout->GetPadding();
     const UiSize reduced(available.cx - padding.left - padding.right,
                          available.cy - padding.top - padding.bottom);
@@ -180,6 +185,14 @@ void Box::ClearImageCache()
     Control::ClearImageCache();
     for (const std::unique_ptr<Control>& item : m_items)
         item->ClearImageCache();
+}
+
+void Box::RescaleDpi(int from, int to)
+{
+    Control::RescaleDpi(from, to);
+    m_layout->RescaleDpi(from, to);
+    for (const std::unique_ptr<Control>& item : m_items)
+        item->RescaleDpi(from, to);
 }
 
 uint32_t Box::GetAccessRole() const

@@ -29,6 +29,7 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void PaintChildren(IRenderContext& context, const UiRect& dirtyRect) override;
     void ClearImageCache() override;
+    void RescaleDpi(int from, int to) override;
     // Containers are not tab stops; the controls in them are.
     bool IsAllowTabStop() const override { return false; }
     uint32_t GetAccessRole() const override;

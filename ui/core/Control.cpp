@@ -4,6 +4,7 @@
 #include "ui/core/AnimationManager.h"
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/FindFlags.h"
 #include "ui/core/Window.h"
 #include "ui/markup/DpiManager.h"
@@ -49,18 +50,6 @@ std::optional<ControlState> StateBetween(std::wstring_view name, std::wstring_vi
     return StateFromName(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
 }
 
-int32_t ScaledInt(const std::wstring& value)
-{
-    return DpiManager::GetInstance().ScaleInt(AttributeText::ParseInt(value));
-}
-
-UiRect ScaledRect(UiRect rect)
-{
-    const DpiManager& dpi = DpiManager::GetInstance();
-    return UiRect(dpi.ScaleInt(rect.left), dpi.ScaleInt(rect.top), dpi.ScaleInt(rect.right),
-                  dpi.ScaleInt(rect.bottom));
-}
-
 // Classes may name further classes; a class that (indirectly) names itself
 // must not recurse without end.
 int g_classDepth = 0;
@@ -72,6 +61,7 @@ Control::Control()
     : m_bkAnimation(std::make_unique<ImageAnimation>([this] { Invalidate(); })),
       m_animation(std::make_unique<AnimationManager>(*this))
 {
+    m_toolTipWidth = DpiScale(kDefaultToolTipWidth);
 }
 
 Control::~Control()
@@ -217,11 +207,29 @@ Control* Control::FindControl(const FindVisitor& visitor, UiPoint point, uint32_
 
 void Control::SetMargin(const UiRect& margin, bool needDpiScale)
 {
-    const UiRect scaled = needDpiScale ? ScaledRect(margin) : margin;
+    const UiRect scaled = needDpiScale ? DpiScale(margin) : margin;
     if (scaled == m_margin)
         return;
     m_margin = scaled;
     RelayoutFromAncestor();
+}
+
+void Control::RescaleDpi(int from, int to)
+{
+    PlaceHolder::RescaleDpi(from, to);
+    m_margin = RescaleRect(m_margin, from, to);
+    m_borderSize = DpiManager::Rescale(m_borderSize, from, to);
+    m_sideBorders = RescaleRect(m_sideBorders, from, to);
+    m_borderRound = RescaleSize(m_borderRound, from, to);
+    m_renderOffset = RescalePoint(m_renderOffset, from, to);
+    m_toolTipWidth = DpiManager::Rescale(m_toolTipWidth, from, to);
+    // Destinations are parsed again at the new scale, and every image is
+    // decoded again from the image set of the new scale.
+    ClearImageCache();
+    m_bkImage.SetImageString(m_bkImage.attributeString);
+    for (auto& [type, images] : m_images)
+        images.Reparse();
+    Invalidate();
 }
 
 UiSize Control::EstimateTextSize(UiSize, bool&)
@@ -239,13 +247,18 @@ UiSize Control::EstimateSize(UiSize available)
     UiSize imageSize;
     if (ImageAttribute* image = GetEstimateImage()) {
         if (image->HasDest()) {
-            // The image says how big the control is.
-            SetFixedWidth(image->dest.Width(), true, true);
-            SetFixedHeight(image->dest.Height(), true, true);
+            // The image says how big the control is; a destination is
+            // scaled already unless it says otherwise.
+            SetFixedWidth(image->dest.Width(), true, !image->destScaled);
+            SetFixedHeight(image->dest.Height(), true, !image->destScaled);
             return UiSize(m_fixedWidth, m_fixedHeight);
         }
         if (LoadAttributeImage(*image)) {
-            imageSize = UiSize(DpiScale(image->image->width), DpiScale(image->image->height));
+            // The size the skin's image has at this control's scale, whatever
+            // scale the decoded image set was drawn for.
+            const ImageInfo& info = *image->image;
+            imageSize = UiSize(DpiScale(::MulDiv(info.width, 100, info.scale)),
+                               DpiScale(::MulDiv(info.height, 100, info.scale)));
         }
     }
     m_reEstimate = false;
@@ -337,9 +350,9 @@ void Control::SetAttribute(const std::wstring& name, const std::wstring& value)
         SetBkColor(std::wstring(AttributeText::SkipLeadingBlanks(value)));
     } else if (name == L"bordersize") {
         if (value.find(L',') != std::wstring::npos)
-            SetSideBorderSizes(ScaledRect(AttributeText::ParseRect(value)));
+            SetSideBorderSizes(DpiScale(AttributeText::ParseRect(value)));
         else
-            SetBorderSize(ScaledInt(value));
+            SetBorderSize(DpiScale(AttributeText::ParseInt(value)));
     } else if (name == L"borderround") {
         const UiSize round = AttributeText::ParseSize(value);
         SetBorderRound(UiSize(DpiScale(round.cx), DpiScale(round.cy)));
@@ -358,15 +371,15 @@ void Control::SetAttribute(const std::wstring& name, const std::wstring& value)
             SetFixedHeight(size, true, scale);
     } else if (name == L"maxwidth" || name == L"maxheight") {
         const auto keyword = AttributeText::ParseSizeKeyword(value);
-        const int32_t size = keyword ? *keyword : ScaledInt(value);
+        const int32_t size = keyword ? *keyword : DpiScale(AttributeText::ParseInt(value));
         if (name == L"maxwidth")
             SetMaxWidth(size);
         else
             SetMaxHeight(size);
     } else if (name == L"minwidth") {
-        SetMinWidth(ScaledInt(value));
+        SetMinWidth(DpiScale(AttributeText::ParseInt(value)));
     } else if (name == L"minheight") {
-        SetMinHeight(ScaledInt(value));
+        SetMinHeight(DpiScale(AttributeText::ParseInt(value)));
     } else if (name == L"state") {
         if (const auto state = StateFromName(value)) {
             if (*state == kControlStateNormal)
@@ -392,7 +405,7 @@ void Control::SetAttribute(const std::wstring& name, const std::wstring& value)
     } else if (name == L"leftbordersize" || name == L"topbordersize" ||
                name == L"rightbordersize" || name == L"bottombordersize") {
         UiRect sizes = m_sideBorders;
-        const int32_t size = ScaledInt(value);
+        const int32_t size = DpiScale(AttributeText::ParseInt(value));
         if (name == L"leftbordersize")
             sizes.left = size;
         else if (name == L"topbordersize")

@@ -26,6 +26,9 @@ class ImageAnimation;
 // machine, and painting in a fixed order of layers.
 class Control : public PlaceHolder {
 public:
+    // Tool tips wrap at this many pixels (at 100 %) unless told otherwise.
+    static constexpr int32_t kDefaultToolTipWidth = 300;
+
     using EventCallback = std::function<bool(const EventArgs&)>;
     using EventMap = std::map<int32_t, std::vector<EventCallback>>;
     using FindVisitor = std::function<Control*(Control*)>;
@@ -120,6 +123,7 @@ public:
 
     UiRect GetMargin() const override { return m_margin; }
     virtual void SetMargin(const UiRect& margin, bool needDpiScale);
+    void RescaleDpi(int from, int to) override;
     // Text controls measure their text; reEstimate asks to measure again
     // at the next estimate.
     virtual UiSize EstimateTextSize(UiSize available, bool& reEstimate);
@@ -238,7 +242,7 @@ protected:
     bool m_imageAnimationRunning = true;
     bool m_receivePointer = true;
     int32_t m_borderSize = 0;
-    int32_t m_toolTipWidth = 300;
+    int32_t m_toolTipWidth = kDefaultToolTipWidth;
     int32_t m_alpha = 255;
     int32_t m_hotAlpha = 0;
     UiSize m_estimatedSize;

@@ -2,6 +2,7 @@
 
 #include "ui/core/AttributeText.h"
 #include "ui/core/Box.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/markup/DpiManager.h"
 
 namespace ui {
@@ -45,6 +46,12 @@ void Layout::SetChildMargin(int32_t margin)
 {
     m_childMargin = DpiManager::GetInstance().ScaleInt(margin);
     RelayoutOwner();
+}
+
+void Layout::RescaleDpi(int from, int to)
+{
+    m_padding = RescaleRect(m_padding, from, to);
+    m_childMargin = DpiManager::Rescale(m_childMargin, from, to);
 }
 
 LayoutEngine::Items Layout::AsLayoutItems(const Items& items)

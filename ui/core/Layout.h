@@ -35,6 +35,8 @@ public:
     virtual void SetPadding(const UiRect& padding, bool needDpiScale);
     virtual int32_t GetChildMargin() const { return m_childMargin; }
     virtual void SetChildMargin(int32_t margin);
+    // The owner's window changed its scale (see PlaceHolder::RescaleDpi).
+    virtual void RescaleDpi(int from, int to);
 
     void SetOwner(Box* owner) { m_owner = owner; }
 

@@ -185,9 +185,35 @@ void PlaceHolder::SetFloat(bool isFloat)
     RelayoutFromAncestor();
 }
 
-int32_t PlaceHolder::DpiScale(int32_t value)
+int PlaceHolder::GetDpiScale() const
 {
-    return DpiManager::GetInstance().ScaleInt(value);
+    return m_window != nullptr ? m_window->GetDpiScale()
+                               : DpiManager::GetInstance().GetEffectiveScale();
+}
+
+void PlaceHolder::RescaleDpi(int from, int to)
+{
+    const auto rescale = [from, to](int32_t& value) {
+        if (value > 0 && value != kSizeMax)
+            value = DpiManager::Rescale(value, from, to);
+    };
+    for (int32_t* value :
+         {&m_fixedWidth, &m_fixedHeight, &m_minWidth, &m_minHeight, &m_maxWidth, &m_maxHeight})
+        rescale(*value);
+    m_reEstimate = true;
+    m_needsArrange = true;
+    m_cacheDirty = true;
+}
+
+int32_t PlaceHolder::DpiScale(int32_t value) const
+{
+    return DpiManager::ScaleBy(value, GetDpiScale());
+}
+
+UiRect PlaceHolder::DpiScale(const UiRect& rect) const
+{
+    return UiRect(DpiScale(rect.left), DpiScale(rect.top), DpiScale(rect.right),
+                  DpiScale(rect.bottom));
 }
 
 void PlaceHolder::RelayoutForLimits()

@@ -78,9 +78,17 @@ public:
     bool IsCacheEnabled() const { return m_cacheEnabled; }
     void SetCacheEnabled(bool enabled) { m_cacheEnabled = enabled; }
 
+    // The scale (percent) of the control's window, or the current one
+    // before the control has a window.
+    int GetDpiScale() const;
+    // The window's scale changed: every pixel value scaled for `from` is
+    // scaled again for `to`, and the control measures and lays out anew.
+    virtual void RescaleDpi(int from, int to);
+
 protected:
-    // Applied to size requests that come from the skin.
-    static int32_t DpiScale(int32_t value);
+    // Applied to pixel values that come from the skin.
+    int32_t DpiScale(int32_t value) const;
+    UiRect DpiScale(const UiRect& rect) const;
     // Changing min or max: float controls lay themselves out, others ask
     // their ancestors.
     void RelayoutForLimits();

@@ -4,6 +4,7 @@
 
 #include "ui/core/AttributeText.h"
 #include "ui/core/ScrollableBox.h"
+#include "ui/markup/DpiManager.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -12,7 +13,17 @@ namespace ui {
 
 ScrollBar::ScrollBar()
 {
-    m_fixedWidth = kDefaultThickness;
+    m_fixedWidth = DpiScale(kDefaultThickness);
+    m_lineSize = DpiScale(kDefaultLineSize);
+}
+
+void ScrollBar::RescaleDpi(int from, int to)
+{
+    Control::RescaleDpi(from, to);
+    m_lineSize = DpiManager::Rescale(m_lineSize, from, to);
+    for (StateImageMap* images :
+         {&m_button1Images, &m_button2Images, &m_thumbImages, &m_railImages})
+        images->Reparse();
 }
 
 void ScrollBar::SetAttribute(const std::wstring& name, const std::wstring& value)
@@ -52,10 +63,10 @@ void ScrollBar::SetHorizontal(bool horizontal)
         return;
     m_horizontal = horizontal;
     if (horizontal) {
-        m_fixedHeight = m_fixedWidth > 0 ? m_fixedWidth : kDefaultThickness;
+        m_fixedHeight = m_fixedWidth > 0 ? m_fixedWidth : DpiScale(kDefaultThickness);
         m_fixedWidth = kSizeStretch;
     } else {
-        m_fixedWidth = m_fixedHeight > 0 ? m_fixedHeight : kDefaultThickness;
+        m_fixedWidth = m_fixedHeight > 0 ? m_fixedHeight : DpiScale(kDefaultThickness);
         m_fixedHeight = kSizeStretch;
     }
     RelayoutFromAncestor();
@@ -105,7 +116,7 @@ void ScrollBar::ComputeParts()
     int32_t thumb = track;
     if (m_range > 0 && view + m_range > 0)
         thumb = static_cast<int32_t>(track * view / (view + m_range));
-    thumb = std::clamp(thumb, std::min(kMinThumbLength, track), track);
+    thumb = std::clamp(thumb, std::min(DpiScale(kMinThumbLength), track), track);
     const int32_t offset =
         m_range > 0 ? static_cast<int32_t>((track - thumb) * m_pos / m_range) : 0;
     m_thumb = along(trackBegin + offset, trackBegin + offset + thumb);

@@ -15,6 +15,7 @@ class ScrollBar : public Control {
 public:
     static constexpr int32_t kDefaultThickness = 10;
     static constexpr int32_t kMinThumbLength = 8;
+    static constexpr int32_t kDefaultLineSize = 8;
 
     ScrollBar();
 
@@ -22,6 +23,7 @@ public:
     void SetRect(const UiRect& rect) override;
     void HandleEvent(const EventArgs& event) override;
     void PaintStateImages(IRenderContext& context) override;
+    void RescaleDpi(int from, int to) override;
     bool NeedsButtonUpOnKillFocus() const override { return true; }
     bool IsAllowTabStop() const override { return false; }
 
@@ -51,7 +53,7 @@ private:
     bool m_showButton2 = true;
     int64_t m_range = 0;
     int64_t m_pos = 0;
-    int32_t m_lineSize = 8;
+    int32_t m_lineSize = kDefaultLineSize;
     UiRect m_button1;
     UiRect m_button2;
     UiRect m_thumb;

@@ -1,6 +1,7 @@
 #include "ui/core/ScrollableBox.h"
 
 #include "ui/core/AttributeText.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/FindFlags.h"
 
 #include <windows.h>
@@ -172,7 +173,7 @@ bool ScrollableBox::InputIsVertical() const
 int32_t ScrollableBox::Unit() const
 {
     const int32_t unit = InputIsVertical() ? m_vScrollUnit : m_hScrollUnit;
-    return unit > 0 ? unit : kDefaultScrollUnit;
+    return unit > 0 ? unit : DpiScale(kDefaultScrollUnit);
 }
 
 void ScrollableBox::ScrollTo(int32_t pos)
@@ -289,6 +290,19 @@ void ScrollableBox::PaintChildren(IRenderContext& context, const UiRect& dirtyRe
         m_vScrollBar->PaintWithAlpha(context, dirtyRect);
     if (m_hScrollBar && m_hBarShown)
         m_hScrollBar->PaintWithAlpha(context, dirtyRect);
+}
+
+void ScrollableBox::RescaleDpi(int from, int to)
+{
+    Box::RescaleDpi(from, to);
+    m_scrollBarPadding = RescaleRect(m_scrollBarPadding, from, to);
+    m_vScrollUnit = DpiManager::Rescale(m_vScrollUnit, from, to);
+    m_hScrollUnit = DpiManager::Rescale(m_hScrollUnit, from, to);
+    m_scrollPos = RescaleSize(m_scrollPos, from, to);
+    for (ScrollBar* bar : {m_vScrollBar.get(), m_hScrollBar.get()}) {
+        if (bar != nullptr)
+            bar->RescaleDpi(from, to);
+    }
 }
 
 void ScrollableBox::ClearImageCache()

@@ -26,6 +26,7 @@ public:
     Control* FindControl(const FindVisitor& visitor, UiPoint point, uint32_t flags) override;
     void PaintChildren(IRenderContext& context, const UiRect& dirtyRect) override;
     void ClearImageCache() override;
+    void RescaleDpi(int from, int to) override;
 
     UiSize GetScrollPos() const { return m_scrollPos; }
     UiSize GetScrollRange() const { return m_scrollRange; }

@@ -76,6 +76,25 @@ void Shadow::OnRestored()
     ApplyCorner(kDefaultRootRound);
 }
 
+void Shadow::RescaleDpi(int to)
+{
+    const bool maximized = m_corner.IsZero() && !m_savedCorner.IsZero();
+    const UiRect& c = m_configuredCorner;
+    m_savedCorner = UiRect(DpiManager::ScaleBy(c.left, to), DpiManager::ScaleBy(c.top, to),
+                           DpiManager::ScaleBy(c.right, to), DpiManager::ScaleBy(c.bottom, to));
+    if (!maximized)
+        m_corner = m_savedCorner;
+    if (!m_attached || m_box == nullptr || m_root == nullptr)
+        return;
+    m_box->GetLayout().SetPadding(m_corner, false);
+    const int width = m_root->GetFixedWidth();
+    const int height = m_root->GetFixedHeight();
+    if (width > 0)
+        m_box->SetFixedWidth(width + m_corner.left + m_corner.right, true, false);
+    if (height > 0)
+        m_box->SetFixedHeight(height + m_corner.top + m_corner.bottom, true, false);
+}
+
 void Shadow::ApplyCorner(int rootRound)
 {
     if (m_box != nullptr)

@@ -35,6 +35,10 @@ public:
     std::unique_ptr<Control> Attach(std::unique_ptr<Control> root);
     void OnMaximized();
     void OnRestored();
+    // The insets as configured, made again for the window's new scale (a
+    // maximised window keeps none until it is restored); after the control
+    // tree has been scaled again.
+    void RescaleDpi(int to);
 
 private:
     void ApplyCorner(int rootRound);

@@ -38,4 +38,10 @@ void StateImageMap::ClearCache()
         image.image.reset();
 }
 
+void StateImageMap::Reparse()
+{
+    for (ImageAttribute& image : m_images)
+        image.SetImageString(image.attributeString);
+}
+
 } // namespace ui

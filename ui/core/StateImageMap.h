@@ -34,6 +34,9 @@ public:
     void Paint(Control& control, IRenderContext& context, ControlState state, int32_t hotAlpha,
                bool hotFade);
     void ClearCache();
+    // Each image set again from its string (destinations at the current
+    // scale).
+    void Reparse();
 
 private:
     static int Index(ControlState state) { return state >= 0 && state <= 3 ? state : 0; }

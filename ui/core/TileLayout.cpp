@@ -1,6 +1,7 @@
 #include "ui/core/TileLayout.h"
 
 #include "ui/core/AttributeText.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/markup/DpiManager.h"
 
 namespace ui {
@@ -18,6 +19,12 @@ bool TileLayout::SetAttribute(const std::wstring& name, const std::wstring& valu
         return true;
     }
     return Layout::SetAttribute(name, value);
+}
+
+void TileLayout::RescaleDpi(int from, int to)
+{
+    Layout::RescaleDpi(from, to);
+    m_itemSize = RescaleSize(m_itemSize, from, to);
 }
 
 UiSize TileLayout::ArrangeChildren(const Items& items, const UiRect& rect)

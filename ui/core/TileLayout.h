@@ -11,6 +11,7 @@ public:
     bool SetAttribute(const std::wstring& name, const std::wstring& value) override;
     UiSize ArrangeChildren(const Items& items, const UiRect& rect) override;
     UiSize EstimateChildrenSize(const Items& items, UiSize available) override;
+    void RescaleDpi(int from, int to) override;
 
     UiSize GetItemSize() const { return m_itemSize; }
     void SetItemSize(UiSize size);

@@ -2,11 +2,14 @@
 
 #include "ui/core/Box.h"
 #include "ui/core/Control.h"
+#include "ui/core/DpiApi.h"
+#include "ui/core/DpiRescale.h"
 #include "ui/core/FindFlags.h"
 #include "ui/core/IUIMessageFilter.h"
 #include "ui/core/TouchApi.h"
 #include "ui/markup/AnimationTimerManager.h"
 #include "ui/markup/DpiManager.h"
+#include "ui/markup/DpiScope.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
 #include "ui/render/IRenderFactory.h"
@@ -123,11 +126,17 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         window = static_cast<Window*>(create->lpCreateParams);
         window->m_hwnd = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        // The scale of the monitor the window is made on, before anything
+        // of the skin is read for it.
+        if (DpiManager::GetInstance().IsAdaptDpi())
+            window->m_dpiScale = DpiManager::ScaleFromDpi(DpiApi::GetDpiForWindow(hwnd));
+        window->m_shadow.RescaleDpi(window->m_dpiScale);
     } else {
         window = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (window == nullptr)
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    const DpiScope scope(window->m_dpiScale);
     if (message == WM_NCDESTROY) {
         const LRESULT result = window->CallWindowProc(message, wParam, lParam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -763,6 +772,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& 
     case WM_SIZE:
         OnSize(wParam);
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        handled = true;
+        return 0;
     case WM_ERASEBKGND:
         handled = true;
         return 1;
@@ -865,6 +878,7 @@ void Window::OnMouseHover(UiPoint point)
         m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_hwnd);
         m_toolInfo.lpszText = m_toolTipText.data();
         ::SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+        SetToolTipFont();
     }
     m_toolInfo.lpszText = m_toolTipText.data();
     m_toolInfo.rect = ToRECT(control->GetRect());
@@ -872,8 +886,8 @@ void Window::OnMouseHover(UiPoint point)
     ::SendMessageW(m_toolTip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     POINT screen{point.x, point.y};
     ::ClientToScreen(m_hwnd, &screen);
-    ::SendMessageW(m_toolTip, TTM_TRACKPOSITION, 0,
-                   MAKELPARAM(screen.x, screen.y + ::GetSystemMetrics(SM_CYCURSOR) / 2));
+    const int cursor = DpiApi::GetSystemMetrics(SM_CYCURSOR, DpiApi::GetDpiForWindow(m_hwnd));
+    ::SendMessageW(m_toolTip, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y + cursor / 2));
     ::SendMessageW(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
@@ -884,6 +898,79 @@ void Window::UpdateToolTip(Control* control)
     m_toolTipText = control->GetToolTipText();
     m_toolInfo.lpszText = m_toolTipText.data();
     ::SendMessageW(m_toolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+}
+
+void Window::SetToolTipFont()
+{
+    const NONCLIENTMETRICSW metrics = DpiApi::GetNonClientMetrics(DpiApi::GetDpiForWindow(m_hwnd));
+    HFONT font = ::CreateFontIndirectW(&metrics.lfStatusFont);
+    if (font == nullptr)
+        return;
+    ::SendMessageW(m_toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The old font goes once the tool tip no longer uses it.
+    m_toolTipFont.reset(font);
+}
+
+void Window::SetIcon(UINT resourceId)
+{
+    m_iconId = resourceId;
+    LoadIcons();
+}
+
+void Window::LoadIcons()
+{
+    if (m_iconId == 0 || m_hwnd == nullptr)
+        return;
+    const UINT dpi = DpiApi::GetDpiForWindow(m_hwnd);
+    const auto load = [this, dpi](int width, int height) {
+        return IconPtr(static_cast<HICON>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_iconId), IMAGE_ICON,
+            DpiApi::GetSystemMetrics(width, dpi), DpiApi::GetSystemMetrics(height, dpi), 0)));
+    };
+    IconPtr big = load(SM_CXICON, SM_CYICON);
+    IconPtr small = load(SM_CXSMICON, SM_CYSMICON);
+    ::SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The old icons go once the window shows the new ones.
+    m_bigIcon = std::move(big);
+    m_smallIcon = std::move(small);
+}
+
+void Window::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    if (DpiManager::GetInstance().IsAdaptDpi()) {
+        const int scale = DpiManager::ScaleFromDpi(dpi);
+        if (scale != m_dpiScale)
+            RescaleDpi(scale);
+    }
+    ::SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::RescaleDpi(int to)
+{
+    const int from = m_dpiScale;
+    // The window's own sizes without the shadow, whose insets change too.
+    const UiSize initSize = GetInitSize(false);
+    const UiSize minInfo = GetMinInfo(false);
+    const UiSize maxInfo = GetMaxInfo(false);
+    m_dpiScale = to;
+    DpiManager::GetInstance().SetScale(to);
+    HideToolTip();
+    if (m_root != nullptr)
+        m_root->RescaleDpi(from, to);
+    m_shadow.RescaleDpi(to);
+    m_initSize = AddShadow(RescaleSize(initSize, from, to), false);
+    m_minInfo = AddShadow(RescaleSize(minInfo, from, to), false);
+    m_maxInfo = AddShadow(RescaleSize(maxInfo, from, to), false);
+    m_caption = RescaleRect(m_caption, from, to);
+    m_roundCorner = RescaleSize(m_roundCorner, from, to);
+    m_alphaFixCorner = RescaleRect(m_alphaFixCorner, from, to);
+    if (m_toolTip != nullptr)
+        SetToolTipFont();
+    LoadIcons();
+    m_arrangeNeeded = true;
+    Invalidate(ClientRect(m_hwnd));
 }
 
 void Window::HideToolTip()

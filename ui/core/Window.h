@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 struct IAccessible;
@@ -162,6 +163,15 @@ public:
     const Shadow& GetShadow() const { return m_shadow; }
     bool IsFirstLayoutPending() const { return m_firstLayout; }
 
+    // The window's scale in percent: that of its monitor when it was made,
+    // and again whenever it moves to a monitor of another scale (100 while
+    // DPI adaptation is off). It is the current scale while the window
+    // handles a message.
+    int GetDpiScale() const { return m_dpiScale; }
+    // The window's icons from an icon resource of the program, at the icon
+    // sizes of the window's scale (loaded again when the scale changes).
+    void SetIcon(UINT resourceId);
+
 protected:
     // Called once, after the first layout pass.
     virtual void OnInitLayout() {}
@@ -191,13 +201,33 @@ private:
     void OnMouseHover(UiPoint point);
     void HideToolTip();
     bool OnTouch(WPARAM wParam, LPARAM lParam);
+    // WM_DPICHANGED: the content is made again for the new scale (sizes,
+    // fonts, images, shadow, icons) and the window takes the rectangle
+    // the system suggests.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void RescaleDpi(int to);
+    void LoadIcons();
+    // The tool tip in the system's tool-tip font at the window's DPI.
+    void SetToolTipFont();
     bool OnPointer(UINT message, WPARAM wParam);
     void ReleaseMouseCapture();
     UiSize AddShadow(UiSize size, bool containShadow) const;
     UiSize RemoveShadow(UiSize size, bool containShadow) const;
 
+    struct IconDeleter {
+        void operator()(HICON icon) const { ::DestroyIcon(icon); }
+    };
+    struct FontDeleter {
+        void operator()(HFONT font) const { ::DeleteObject(font); }
+    };
+    using IconPtr = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
     HWND m_hwnd = nullptr;
     WNDPROC m_oldWndProc = ::DefWindowProcW;
+    int m_dpiScale = 100;
+    UINT m_iconId = 0;
+    IconPtr m_bigIcon;
+    IconPtr m_smallIcon;
     std::unique_ptr<Control> m_root;
     UiSize m_minInfo;
     UiSize m_maxInfo;
@@ -223,6 +253,7 @@ private:
     bool m_focusCuesHidden = true;
     int m_buildDepth = 0;
     HWND m_toolTip = nullptr;
+    std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> m_toolTipFont;
     TOOLINFOW m_toolInfo = {};
     std::wstring m_toolTipText;
     Control* m_focus = nullptr;

@@ -147,7 +147,9 @@ LRESULT WindowImplBase::OnCreate()
         int height = std::max(estimate.cy, content->GetMinHeight());
         if (content->GetMaxHeight() >= 0)
             height = std::min(height, content->GetMaxHeight());
-        ::MoveWindow(hwnd, 0, 0, width, height, FALSE);
+        // Where its creator put it: on that monitor, at that monitor's scale.
+        ::SetWindowPos(hwnd, nullptr, 0, 0, width, height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
     for (const wchar_t* name : kCaptionButtons) {
         Control* button = FindControl(std::wstring(name));

@@ -1,5 +1,7 @@
 #include "ui/markup/DpiManager.h"
 
+#include <algorithm>
+
 namespace ui {
 
 DpiManager& DpiManager::GetInstance()
@@ -24,6 +26,27 @@ void DpiManager::ScaleRect(RECT& rect) const
     rect.top = ScaleInt(rect.top);
     rect.right = rect.left + width;
     rect.bottom = rect.top + height;
+}
+
+int DpiManager::ScaleFromDpi(unsigned dpi)
+{
+    if (dpi == 0) {
+        return 100;
+    }
+    return std::max(100, MulDiv(static_cast<int>(dpi), 100, kDefaultDpi));
+}
+
+int DpiManager::ScaleBy(int value, int percent)
+{
+    return percent == 100 ? value : MulDiv(value, percent, 100);
+}
+
+int DpiManager::Rescale(int value, int from, int to)
+{
+    if (from == to || from <= 0) {
+        return value;
+    }
+    return ScaleBy(MulDiv(value, 100, from), to);
 }
 
 } // namespace ui

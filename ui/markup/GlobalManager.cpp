@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <map>
+#include <utility>
 
 namespace ui {
 namespace {
@@ -35,6 +36,8 @@ struct State {
     std::unique_ptr<ZipArchive> archive;
     uint32_t lastArchiveResult = ZipArchive::kOk;
     std::map<std::wstring, FontInfo> fonts;
+    // The fonts of the table made again for other scales, by scale and id.
+    std::map<std::pair<int, std::wstring>, FontInfo> scaledFonts;
     std::wstring defaultFontId;
     std::map<std::wstring, uint32_t> textColors;
     std::map<std::wstring, std::wstring> classes;
@@ -68,6 +71,33 @@ const std::wstring& SystemFaceName()
         return std::wstring(vistaOrLater ? L"\u5FAE\u8F6F\u96C5\u9ED1" : L"\u65B0\u5B8B\u4F53");
     }();
     return face;
+}
+
+// Makes the GDI font of a font record for a scale (percent); false when
+// the system cannot make it.
+bool MakeFont(FontInfo& info, int scale)
+{
+    info.scale = scale;
+    info.size = DpiManager::ScaleBy(info.designSize, scale);
+    LOGFONTW& font = info.logFont;
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    const size_t faceLength = std::min<size_t>(info.faceName.size(), LF_FACESIZE - 1);
+    std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), L'\0');
+    std::copy_n(info.faceName.begin(), faceLength, font.lfFaceName);
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfHeight = -info.size;
+    if (info.bold) {
+        // GDI weights end at 1000.
+        font.lfWeight = std::min<LONG>(font.lfWeight + FW_BOLD, kMaxFontWeight);
+    }
+    if (info.underline) {
+        font.lfUnderline = TRUE;
+    }
+    if (info.italic) {
+        font.lfItalic = TRUE;
+    }
+    info.handle.reset(CreateFontIndirectW(&font));
+    return info.handle != nullptr;
 }
 
 void LoadLanguageStrings(const std::wstring& path)
@@ -249,30 +279,11 @@ void GlobalManager::AddFont(const std::wstring& id, const std::wstring& faceName
     const std::wstring fontId = id.empty() ? std::to_wstring(state.fonts.size()) : id;
     FontInfo info;
     info.faceName = (faceName == L"system") ? SystemFaceName() : faceName;
-    info.size = DpiManager::GetInstance().ScaleInt(size);
+    info.designSize = size;
     info.bold = bold;
     info.underline = underline;
     info.italic = italic;
-
-    LOGFONTW& font = info.logFont;
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    const size_t faceLength = std::min<size_t>(info.faceName.size(), LF_FACESIZE - 1);
-    std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), L'\0');
-    std::copy_n(info.faceName.begin(), faceLength, font.lfFaceName);
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfHeight = -info.size;
-    if (bold) {
-        // GDI weights end at 1000.
-        font.lfWeight = std::min<LONG>(font.lfWeight + FW_BOLD, kMaxFontWeight);
-    }
-    if (underline) {
-        font.lfUnderline = TRUE;
-    }
-    if (italic) {
-        font.lfItalic = TRUE;
-    }
-    info.handle.reset(CreateFontIndirectW(&font));
-    if (!info.handle) {
+    if (!MakeFont(info, DpiManager::GetInstance().GetEffectiveScale())) {
         return;
     }
     // The first font under an id stays; a later one is dropped.
@@ -284,9 +295,36 @@ void GlobalManager::AddFont(const std::wstring& id, const std::wstring& faceName
 
 const FontInfo* GlobalManager::GetFont(const std::wstring& id)
 {
+    return GetFont(id, DpiManager::GetInstance().GetEffectiveScale());
+}
+
+const FontInfo* GlobalManager::GetFont(const std::wstring& id, int scale)
+{
     State& state = GetState();
-    const auto found = state.fonts.find(id.empty() ? state.defaultFontId : id);
-    return found != state.fonts.end() ? &found->second : nullptr;
+    const std::wstring& fontId = id.empty() ? state.defaultFontId : id;
+    const auto found = state.fonts.find(fontId);
+    if (found == state.fonts.end()) {
+        return nullptr;
+    }
+    const FontInfo& definition = found->second;
+    if (definition.scale == scale) {
+        return &definition;
+    }
+    const auto key = std::make_pair(scale, fontId);
+    if (const auto made = state.scaledFonts.find(key); made != state.scaledFonts.end()) {
+        return &made->second;
+    }
+    FontInfo scaled;
+    scaled.faceName = definition.faceName;
+    scaled.designSize = definition.designSize;
+    scaled.bold = definition.bold;
+    scaled.underline = definition.underline;
+    scaled.italic = definition.italic;
+    // A font the system cannot make at this size stays at its own.
+    if (!MakeFont(scaled, scale)) {
+        return &definition;
+    }
+    return &state.scaledFonts.emplace(key, std::move(scaled)).first->second;
 }
 
 const std::wstring& GlobalManager::GetDefaultFontId()
@@ -296,6 +334,7 @@ const std::wstring& GlobalManager::GetDefaultFontId()
 
 void GlobalManager::RemoveAllFonts()
 {
+    GetState().scaledFonts.clear();
     GetState().fonts.clear();
 }
 

@@ -52,8 +52,10 @@ public:
     static bool LoadGlobalResources();
     static void AddFont(const std::wstring& id, const std::wstring& faceName, int size, bool bold,
                         bool underline, bool italic, bool isDefault);
-    // An empty id means the default font; null for an unknown id.
+    // An empty id means the default font; null for an unknown id. The font
+    // is made for the current scale (Get font with a scale: for that one).
     static const FontInfo* GetFont(const std::wstring& id);
+    static const FontInfo* GetFont(const std::wstring& id, int scale);
     static const std::wstring& GetDefaultFontId();
     static void RemoveAllFonts();
     // value is "#AARRGGBB"; an empty name or value is ignored.

@@ -34,6 +34,7 @@ void ImageAttribute::Modify(const std::wstring& text)
             scaleDest = value == L"true";
         } else if (key == L"dest") {
             dest = ImageAttributeParser::ParseRect(value);
+            destScaled = scaleDest;
             if (scaleDest) {
                 RECT rect = {dest.left, dest.top, dest.right, dest.bottom};
                 DpiManager::GetInstance().ScaleRect(rect);

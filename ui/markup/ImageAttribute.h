@@ -31,6 +31,7 @@ public:
     std::wstring attributeString;
     std::wstring imageName;
     UiRect dest{kNotSet, kNotSet, kNotSet, kNotSet}; // relative to the control
+    bool destScaled = false;                         // dest went through the DPI scale
     UiRect source{kNotSet, kNotSet, kNotSet, kNotSet};
     UiRect corner;
     uint8_t fade = 255;

@@ -22,6 +22,9 @@ public:
 
     // The cached image, or a new decode from the skin archive (or from disk
     // when the archive does not hold it). Null when it cannot be decoded.
+    // Above 100 % the image set of the current scale is used when the skin
+    // has one (or the nearest larger set, scaled down, or else the nearest
+    // smaller one), and the 100 % image otherwise.
     std::shared_ptr<ImageInfo> GetImage(const std::wstring& fullPath);
 
     size_t GetEntryCount() const { return m_images.size(); }
@@ -29,6 +32,9 @@ public:
 private:
     ImageCache() = default;
     void Remove(const ImageInfo& image);
+    static std::unique_ptr<ImageInfo> Decode(const std::wstring& path, bool fromArchive);
+    static std::unique_ptr<ImageInfo> DecodeForScale(const std::wstring& path, bool fromArchive,
+                                                     int scale);
 
     std::map<std::wstring, std::weak_ptr<ImageInfo>> m_images;
 };

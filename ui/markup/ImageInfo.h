@@ -21,6 +21,9 @@ public:
 
     int width = 0;
     int height = 0;
+    // The display scale (percent) the pixels are drawn for: 100 for the
+    // skin's own images, more for the image sets of larger scales.
+    int scale = 100;
     std::vector<BitmapPtr> frames;
     // The frame-delay property of multi-frame images, in 1/100 s per frame.
     std::vector<uint32_t> frameDelays;

@@ -1,5 +1,6 @@
 #include "ui/markup/ImagePainter.h"
 
+#include "ui/markup/DpiManager.h"
 #include "ui/markup/ImageAnimation.h"
 #include "ui/markup/ImageCache.h"
 #include "ui/markup/ImageInfo.h"
@@ -40,8 +41,14 @@ bool ImagePainter::DrawImage(IRenderContext& context, ImageAttribute& attribute,
         dest.Offset(controlRect.left, controlRect.top);
     }
     const ImageInfo& image = *drawn.image;
-    const UiRect source =
-        drawn.HasSource() ? drawn.source : UiRect(0, 0, image.width, image.height);
+    // A source is written in the pixels of the image at 100 %.
+    UiRect source(0, 0, image.width, image.height);
+    if (drawn.HasSource()) {
+        const UiRect& s = drawn.source;
+        source = UiRect(
+            DpiManager::ScaleBy(s.left, image.scale), DpiManager::ScaleBy(s.top, image.scale),
+            DpiManager::ScaleBy(s.right, image.scale), DpiManager::ScaleBy(s.bottom, image.scale));
+    }
 
     int frame = drawn.currentFrame;
     if (animation != nullptr && image.GetFrameCount() > 1) {
@@ -57,7 +64,7 @@ bool ImagePainter::DrawImage(IRenderContext& context, ImageAttribute& attribute,
     const uint8_t opacity =
         fade == kAttributeFade ? drawn.fade : static_cast<uint8_t>(std::clamp(fade, 0, 255));
     context.DrawImage(dest, bitmap, image.alphaChannel, paintRect, source, drawn.corner, opacity,
-                      drawn.xTiled, drawn.yTiled);
+                      drawn.xTiled, drawn.yTiled, image.scale);
     return true;
 }
 

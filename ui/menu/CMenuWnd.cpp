@@ -1,6 +1,7 @@
 #include "ui/menu/CMenuWnd.h"
 
 #include "ui/core/Box.h"
+#include "ui/markup/DpiScope.h"
 #include "ui/menu/CMenuElementUI.h"
 
 #include <oleacc.h>
@@ -52,7 +53,9 @@ bool CMenuWnd::Init(const std::wstring& skinFile, const std::wstring& skinType, 
         return false;
     }
     const std::weak_ptr<obase::WeakFlag> alive = GetWeakFlag();
-    HWND hwnd = Create(m_parent, kWindowTitle, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, true);
+    // Made at the point, so that it has the scale of the monitor it opens on.
+    HWND hwnd = Create(m_parent, kWindowTitle, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, true,
+                       ui::UiRect(point.x, point.y, point.x, point.y));
     if (hwnd == nullptr) {
         // A window that failed in its creation has already deleted the
         // object; one that never came to be leaves it to us.
@@ -77,6 +80,8 @@ void CMenuWnd::Show()
     HWND hwnd = GetHWND();
     if (hwnd == nullptr || !::IsWindow(hwnd) || GetRoot() == nullptr)
         return;
+    // Measured at the menu's scale, whichever window asks to show it.
+    const ui::DpiScope scope(GetDpiScale());
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);

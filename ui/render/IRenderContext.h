@@ -78,10 +78,12 @@ public:
     virtual bool AlphaBlend(int x, int y, int cx, int cy, HDC srcDC, int xSrc, int ySrc, int cxSrc,
                             int cySrc, uint8_t alpha) = 0;
     // Nine-grid drawing of `source` of the bitmap into dest: the corner
-    // insets stay unstretched, the middle is stretched or tiled.
+    // insets stay unstretched, the middle is stretched or tiled. The corners
+    // are written for the image at 100 %; imageScale is the scale the
+    // bitmap's pixels are drawn for (its corners are that much larger).
     virtual void DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha,
                            const UiRect& paintRect, const UiRect& source, const UiRect& corners,
-                           uint8_t fade, bool xTiled, bool yTiled) = 0;
+                           uint8_t fade, bool xTiled, bool yTiled, int imageScale = 100) = 0;
     // colourName is a name of the global text-colour table.
     virtual void DrawColor(const UiRect& rect, const std::wstring& colourName, uint8_t alpha) = 0;
     virtual void FillRect(const UiRect& rect, uint32_t argb, uint8_t alpha) = 0;

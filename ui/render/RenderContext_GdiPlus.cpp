@@ -397,7 +397,8 @@ void RenderContext_GdiPlus::DrawTiles(HDC srcDC, bool hasAlpha, uint8_t fade, co
 
 void RenderContext_GdiPlus::DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha,
                                       const UiRect& paintRect, const UiRect& source,
-                                      const UiRect& corners, uint8_t fade, bool xTiled, bool yTiled)
+                                      const UiRect& corners, uint8_t fade, bool xTiled, bool yTiled,
+                                      int imageScale)
 {
     if (bitmap == nullptr || !dest.Intersects(paintRect))
         return;
@@ -407,10 +408,14 @@ void RenderContext_GdiPlus::DrawImage(const UiRect& dest, HBITMAP bitmap, bool h
     HGDIOBJ oldSrcBitmap = ::SelectObject(srcDC, bitmap);
     ::SetStretchBltMode(m_dc, HALFTONE);
 
+    // Corners in the bitmap's pixels (c) and on the screen (d).
     const DpiManager& dpi = DpiManager::GetInstance();
-    const UiRect c = corners;
-    const UiRect d(dpi.ScaleInt(c.left), dpi.ScaleInt(c.top), dpi.ScaleInt(c.right),
-                   dpi.ScaleInt(c.bottom));
+    const UiRect c(DpiManager::ScaleBy(corners.left, imageScale),
+                   DpiManager::ScaleBy(corners.top, imageScale),
+                   DpiManager::ScaleBy(corners.right, imageScale),
+                   DpiManager::ScaleBy(corners.bottom, imageScale));
+    const UiRect d(dpi.ScaleInt(corners.left), dpi.ScaleInt(corners.top),
+                   dpi.ScaleInt(corners.right), dpi.ScaleInt(corners.bottom));
     const UiRect& s = source;
 
     UiRect middleDest = dest;

@@ -54,7 +54,7 @@ public:
                     int cySrc, uint8_t alpha) override;
     void DrawImage(const UiRect& dest, HBITMAP bitmap, bool hasAlpha, const UiRect& paintRect,
                    const UiRect& source, const UiRect& corners, uint8_t fade, bool xTiled,
-                   bool yTiled) override;
+                   bool yTiled, int imageScale = 100) override;
     void DrawColor(const UiRect& rect, const std::wstring& colourName, uint8_t alpha) override;
     void FillRect(const UiRect& rect, uint32_t argb, uint8_t alpha) override;
 

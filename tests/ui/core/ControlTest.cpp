@@ -7,6 +7,7 @@
 #include "ui/core/FadeCurve.h"
 #include "ui/core/FindFlags.h"
 #include "ui/core/HBox.h"
+#include "ui/markup/DpiManager.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/render/IRenderContext.h"
 #include "ui/render/IRenderFactory.h"
@@ -382,6 +383,22 @@ TEST(ControlTest, AutoSizeTakesTheLargerOfImageAndText)
     sized.SetAttribute(L"bkimage", L"file='CoreTest/gradient.png' dest='0,0,20,16'");
     EXPECT_EQ(sized.EstimateSize(UiSize(500, 500)), UiSize(20, 16));
     EXPECT_EQ(sized.GetFixedWidth(), 20);
+
+    // At 150 % both are 1.5 times as large: the destination is scaled once,
+    // when it is read, and not again when it sizes the control.
+    DpiManager& dpi = DpiManager::GetInstance();
+    dpi.SetAdaptDpi(true);
+    dpi.SetScale(150);
+    TextControl scaledText(UiSize(30, 10));
+    scaledText.SetAttribute(L"bkimage", L"CoreTest/gradient.png");
+    TextControl scaledSized(UiSize(30, 10));
+    scaledSized.SetAttribute(L"bkimage", L"file='CoreTest/gradient.png' dest='0,0,20,16'");
+    const UiSize imageSize = scaledText.EstimateSize(UiSize(500, 500));
+    const UiSize destSize = scaledSized.EstimateSize(UiSize(500, 500));
+    dpi.SetScale(100);
+    dpi.SetAdaptDpi(false);
+    EXPECT_EQ(imageSize, UiSize(48, 48));
+    EXPECT_EQ(destSize, UiSize(30, 24));
 }
 
 TEST(ControlTest, HotFadeRunsForwardAndTurnsAround)

@@ -1,3 +1,4 @@
+#include "ui/markup/DpiManager.h"
 #include "ui/markup/GlobalManager.h"
 #include "ui/markup/ImageAttribute.h"
 #include "ui/markup/ImageCache.h"
@@ -106,6 +107,61 @@ TEST_F(ImageCacheTest, AlphaChannelFollowsThePixels)
     EXPECT_EQ(translucent->GetFrameCount(), 1u);
     EXPECT_TRUE(translucent->frameDelays.empty());
     EXPECT_EQ(translucent->height, 4);
+}
+
+// Above 100 % the set drawn for the scale is used, or the nearest larger
+// one brought down to the scale, or else the nearest smaller one; a skin
+// without sets gets its 100 % images.
+TEST_F(ImageCacheTest, ImageSetsOfTheCurrentScale)
+{
+    const auto colour = [](uint32_t argb) { return [argb](int, int) { return argb; }; };
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\set.png", 10, 6, PixelFormat32bppARGB,
+                                         colour(kOpaqueRed)));
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\set@150.png", 15, 9, PixelFormat32bppARGB,
+                                         colour(0xFF0000FF)));
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\set@200.png", 20, 12,
+                                         PixelFormat32bppARGB, colour(0xFF00FF00)));
+    DpiManager& dpi = DpiManager::GetInstance();
+    dpi.SetAdaptDpi(true);
+    const auto at = [&dpi](int scale, const wchar_t* name) {
+        dpi.SetScale(scale);
+        return Load(name);
+    };
+    // The colour in the middle of the first frame, as a COLORREF.
+    const auto middle = [](const ImageInfo& image) {
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        const HGDIOBJ old = ::SelectObject(dc, image.GetFrame(0));
+        const COLORREF colour = ::GetPixel(dc, image.width / 2, image.height / 2);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        return colour;
+    };
+
+    const std::shared_ptr<ImageInfo> plain = at(100, L"../public/set.png");
+    const std::shared_ptr<ImageInfo> exact = at(150, L"../public/set.png");
+    const std::shared_ptr<ImageInfo> larger = at(125, L"../public/set.png");
+    const std::shared_ptr<ImageInfo> smaller = at(250, L"../public/set.png");
+    const std::shared_ptr<ImageInfo> withoutSets = at(150, L"../public/opaque32.png");
+    dpi.SetScale(100);
+    dpi.SetAdaptDpi(false);
+    ASSERT_TRUE(plain && exact && larger && smaller && withoutSets);
+
+    EXPECT_EQ(plain->width, 10);
+    EXPECT_EQ(plain->scale, 100);
+    EXPECT_EQ(exact->width, 15);
+    EXPECT_EQ(exact->scale, 150);
+    EXPECT_EQ(middle(*exact), RGB(0, 0, 255));
+    // 12.5 x 7.5 rounded as sizes are, from the 150 % set.
+    EXPECT_EQ(larger->width, 13);
+    EXPECT_EQ(larger->height, 8);
+    EXPECT_EQ(larger->scale, 125);
+    EXPECT_EQ(middle(*larger), RGB(0, 0, 255));
+    EXPECT_EQ(smaller->width, 20);
+    EXPECT_EQ(smaller->scale, 200);
+    EXPECT_EQ(withoutSets->width, 6);
+    EXPECT_EQ(withoutSets->scale, 100);
+    // Each scale has its own decode of the same name.
+    EXPECT_NE(plain, exact);
 }
 
 TEST_F(ImageCacheTest, AnimatedGifYieldsFramesAndDelays)
