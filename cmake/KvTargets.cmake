@@ -1,13 +1,16 @@
 # Target helpers shared by every module folder.
 #
 #   kv_library(NAME n [PORTABLE] SOURCES ... [LIBS ...])
-#   kv_test(NAME n [PORTABLE] [GUI] SOURCES ... [LIBS ...])
+#   kv_test(NAME n [PORTABLE] [GUI] [ISOLATED] SOURCES ... [LIBS ...])
 #   kv_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir ...])
 #   kv_benchmark(NAME n [NATIVE] SOURCES ... [LIBS ...])
 #   kv_program(NAME n [GUI] SOURCES ... [LIBS ...])
 #   kv_dll(NAME n SOURCES ... [DEF file] [LIBS ...])
 #
 # PORTABLE code builds in both trees; everything else only for Windows.
+# A test program's cases run one suite per process; ISOLATED gives each case
+# a process of its own, for programs whose cases rely on one (see
+# GTestSuites.cmake). GUI tests take the display one at a time.
 # Native-only targets (fuzzers, NATIVE benchmarks) only in the native tree.
 
 if(MSVC)
@@ -46,7 +49,7 @@ function(kv_library)
 endfunction()
 
 function(kv_test)
-  cmake_parse_arguments(A "PORTABLE;GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "PORTABLE;GUI;ISOLATED" "NAME" "SOURCES;LIBS" ${ARGN})
   kv_wanted(A_PORTABLE wanted)
   if(NOT wanted)
     return()
@@ -56,7 +59,9 @@ function(kv_test)
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
   set(properties LABELS "$<IF:$<BOOL:${KV_NATIVE}>,native,wine>")
   if(A_GUI)
-    list(APPEND properties RESOURCE_LOCK display)
+    # Window tests take turns on the display: starting them first keeps that
+    # chain, the longest of the run, going from the start.
+    list(APPEND properties RESOURCE_LOCK display COST 100)
   endif()
   # Native names are prefixed so both trees' results read apart in one summary.
   if(KV_NATIVE)
@@ -64,11 +69,13 @@ function(kv_test)
   else()
     set(prefix "")
   endif()
-  gtest_discover_tests(${A_NAME}
-    TEST_PREFIX "${prefix}"
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300 ${properties})
+  set(isolated "")
+  if(A_ISOLATED)
+    set(isolated ISOLATED)
+  endif()
+  kv_gtest_suites(TARGET ${A_NAME} PREFIX "${prefix}" ${isolated}
+    EXECUTOR ${CMAKE_CROSSCOMPILING_EMULATOR}
+    PROPERTIES TIMEOUT 600 ${properties})
 endfunction()
 
 function(kv_fuzzer)
