@@ -10,7 +10,8 @@
 # PORTABLE code builds in both trees; everything else only for Windows.
 # A test program's cases run one suite per process; ISOLATED gives each case
 # a process of its own, for programs whose cases rely on one (see
-# GTestSuites.cmake). GUI tests take the display one at a time.
+# GTestSuites.cmake). GUI tests run on a display no other test uses meanwhile
+# (scripts/display-slot.sh).
 # Native-only targets (fuzzers, NATIVE benchmarks) only in the native tree.
 
 if(MSVC)
@@ -58,10 +59,12 @@ function(kv_test)
   kv_common_setup(${A_NAME})
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
   set(properties LABELS "$<IF:$<BOOL:${KV_NATIVE}>,native,wine>")
+  set(executor ${CMAKE_CROSSCOMPILING_EMULATOR})
   if(A_GUI)
-    # Window tests take turns on the display: starting them first keeps that
-    # chain, the longest of the run, going from the start.
-    list(APPEND properties RESOURCE_LOCK display COST 100)
+    # Window tests share the displays (one test on each at a time); they are
+    # the longest, so they start first.
+    set(executor ${KV_DISPLAY_RUNNER})
+    list(APPEND properties COST 100)
   endif()
   # Native names are prefixed so both trees' results read apart in one summary.
   if(KV_NATIVE)
@@ -74,7 +77,7 @@ function(kv_test)
     set(isolated ISOLATED)
   endif()
   kv_gtest_suites(TARGET ${A_NAME} PREFIX "${prefix}" ${isolated}
-    EXECUTOR ${CMAKE_CROSSCOMPILING_EMULATOR}
+    EXECUTOR ${executor}
     PROPERTIES TIMEOUT 600 ${properties})
 endfunction()
 

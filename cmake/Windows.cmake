@@ -6,7 +6,7 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${KV_WINEPREFIX})
 
   # A pristine prefix is made once per build tree (wineboot takes long) and
-  # copied: the tests' prefix is a copy, and the installer tests copy it
+  # copied: the tests' prefixes are copies, and the installer tests copy it
   # afresh for each test.
   set(KV_WINEPREFIX_TEMPLATE ${CMAKE_BINARY_DIR}/wineprefix-template)
   set(KV_WINEPREFIX_TEMPLATE_STAMP ${KV_WINEPREFIX_TEMPLATE}/.korvane-ready)
@@ -15,12 +15,19 @@ if(CMAKE_CROSSCOMPILING)
     DEPENDS ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh
     COMMENT "Preparing the Wine prefix")
   add_custom_target(wineprefix_template DEPENDS ${KV_WINEPREFIX_TEMPLATE_STAMP})
-  set(KV_WINEPREFIX_STAMP ${KV_WINEPREFIX}/.korvane-ready)
-  add_custom_command(OUTPUT ${KV_WINEPREFIX_STAMP}
-    COMMAND mkdir -p ${KV_WINEPREFIX}
-    COMMAND cp -a ${KV_WINEPREFIX_TEMPLATE}/. ${KV_WINEPREFIX}
-    COMMAND ${CMAKE_COMMAND} -E touch ${KV_WINEPREFIX_STAMP}
-    DEPENDS ${KV_WINEPREFIX_TEMPLATE_STAMP}
-    COMMENT "Copying the Wine prefix of the tests")
-  add_custom_target(wineprefix ALL DEPENDS ${KV_WINEPREFIX_STAMP})
+  # Window tests run on two displays at once, each with a prefix of its own
+  # (scripts/display-slot.sh): the tree's prefix and a second copy.
+  set(KV_WINEPREFIX2 ${CMAKE_BINARY_DIR}/wineprefix2)
+  foreach(prefix IN ITEMS ${KV_WINEPREFIX} ${KV_WINEPREFIX2})
+    add_custom_command(OUTPUT ${prefix}/.korvane-ready
+      COMMAND mkdir -p ${prefix}
+      COMMAND cp -a ${KV_WINEPREFIX_TEMPLATE}/. ${prefix}
+      COMMAND ${CMAKE_COMMAND} -E touch ${prefix}/.korvane-ready
+      DEPENDS ${KV_WINEPREFIX_TEMPLATE_STAMP}
+      COMMENT "Copying the Wine prefix ${prefix}")
+  endforeach()
+  add_custom_target(wineprefix ALL
+    DEPENDS ${KV_WINEPREFIX}/.korvane-ready ${KV_WINEPREFIX2}/.korvane-ready)
+  # The runner of window tests: a free display and its prefix.
+  set(KV_DISPLAY_RUNNER ${CMAKE_SOURCE_DIR}/scripts/display-slot.sh ${KV_WINEPREFIX} ${KV_WINEPREFIX2})
 endif()

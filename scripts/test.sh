@@ -8,12 +8,15 @@ export BUILD_DIR="$build"
 "$root/scripts/deps.sh"
 "$root/scripts/check-format.sh"
 "$root/scripts/build.sh"
-# The wine server of the prefix is stopped before the display goes away.
+# Two private displays, so that two window tests can run at once. The wine
+# servers of the prefixes are stopped before the displays go away.
 # A failed test runs once more: window tests under Wine depend on a display
 # server's asynchronous events, and a fault that repeats still fails the run
 # (the first failure stays in the output).
-exec "$root/scripts/with-display.sh" sh -c '
+KV_DISPLAYS=2 exec "$root/scripts/with-display.sh" sh -c '
   ctest --test-dir "$0" --output-on-failure -j2 --repeat until-pass:2 "$@"
   status=$?
-  WINEPREFIX="$0/wineprefix" wineserver -k 2>/dev/null
+  for prefix in "$0/wineprefix" "$0/wineprefix2"; do
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  done
   exit $status' "$build" "$@"
