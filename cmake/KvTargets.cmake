@@ -1,13 +1,17 @@
 # Target helpers shared by every module folder.
 #
 #   kv_library(NAME n [PORTABLE] SOURCES ... [LIBS ...])
-#   kv_test(NAME n [PORTABLE] [GUI] SOURCES ... [LIBS ...])
+#   kv_test(NAME n [PORTABLE] [GUI] [ISOLATED] SOURCES ... [LIBS ...])
 #   kv_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir ...])
 #   kv_benchmark(NAME n [NATIVE] SOURCES ... [LIBS ...])
 #   kv_program(NAME n [GUI] SOURCES ... [LIBS ...])
 #   kv_dll(NAME n SOURCES ... [DEF file] [LIBS ...])
 #
 # PORTABLE code builds in both trees; everything else only for Windows.
+# A test program's cases run one suite per process; ISOLATED gives each case
+# a process of its own, for programs whose cases rely on one (see
+# GTestSuites.cmake). GUI tests run on a display no other test uses meanwhile
+# (scripts/display-slot.sh).
 # Native-only targets (fuzzers, NATIVE benchmarks) only in the native tree.
 
 if(MSVC)
@@ -46,7 +50,7 @@ function(kv_library)
 endfunction()
 
 function(kv_test)
-  cmake_parse_arguments(A "PORTABLE;GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "PORTABLE;GUI;ISOLATED" "NAME" "SOURCES;LIBS" ${ARGN})
   kv_wanted(A_PORTABLE wanted)
   if(NOT wanted)
     return()
@@ -55,8 +59,12 @@ function(kv_test)
   kv_common_setup(${A_NAME})
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
   set(properties LABELS "$<IF:$<BOOL:${KV_NATIVE}>,native,wine>")
+  set(executor ${CMAKE_CROSSCOMPILING_EMULATOR})
   if(A_GUI)
-    list(APPEND properties RESOURCE_LOCK display)
+    # Window tests share the displays (one test on each at a time); they are
+    # the longest, so they start first.
+    set(executor ${KV_DISPLAY_RUNNER})
+    list(APPEND properties COST 100)
   endif()
   # Native names are prefixed so both trees' results read apart in one summary.
   if(KV_NATIVE)
@@ -64,11 +72,13 @@ function(kv_test)
   else()
     set(prefix "")
   endif()
-  gtest_discover_tests(${A_NAME}
-    TEST_PREFIX "${prefix}"
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300 ${properties})
+  set(isolated "")
+  if(A_ISOLATED)
+    set(isolated ISOLATED)
+  endif()
+  kv_gtest_suites(TARGET ${A_NAME} PREFIX "${prefix}" ${isolated}
+    EXECUTOR ${executor}
+    PROPERTIES TIMEOUT 600 ${properties})
 endfunction()
 
 function(kv_fuzzer)
