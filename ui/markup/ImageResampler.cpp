@@ -1,5 +1,6 @@
 #include "ui/markup/ImageResampler.h"
 
+#include "ui/render/GdiBitmap.h"
 #include "ui/render/GdiPlusApi.h"
 
 #include <memory>
@@ -53,22 +54,14 @@ HBITMAP Scaled(HBITMAP frame, int width, int height)
     gdip::GdipGetImageWidth(source.get(), &sourceWidth);
     gdip::GdipGetImageHeight(source.get(), &sourceHeight);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP result = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (result == nullptr)
+    GdiBitmap result;
+    if (!result.Init(nullptr, width, height, true))
         return nullptr;
     Gdiplus::GpBitmap* rawTarget = nullptr;
     Gdiplus::GpGraphics* rawGraphics = nullptr;
     Gdiplus::GpImageAttributes* rawAttributes = nullptr;
     bool done = gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
-                                                static_cast<BYTE*>(bits), &rawTarget) == gdip::Ok;
+                                                result.GetBits(), &rawTarget) == gdip::Ok;
     const BitmapPtr target(done ? rawTarget : nullptr);
     done = done && gdip::GdipGetImageGraphicsContext(target.get(), &rawGraphics) == gdip::Ok;
     GraphicsPtr graphics(done ? rawGraphics : nullptr);
@@ -90,11 +83,7 @@ HBITMAP Scaled(HBITMAP frame, int width, int height)
     }
     // The pixels are in the section once the graphics object is gone.
     graphics.reset();
-    if (!done) {
-        ::DeleteObject(result);
-        return nullptr;
-    }
-    return result;
+    return done ? result.DetachBitmap() : nullptr;
 }
 
 } // namespace
