@@ -76,12 +76,19 @@ unset DISPLAY
   xdotool mousemove 5 990 # away from the menu and the button tip
   sleep 2
   shoot scene-menu 680 330 578 14
+  # Without a window manager the keys go to the window under the pointer:
+  # back over the title in the caption, where hovering shows nothing.
+  xdotool mousemove $((x + $(px 400))) $((y + $(px 18)))
+  sleep 0.5
   xdotool key Escape
   sleep 1
   # From the scene button: settings, hide, Master fader, Master mute, MIC1
   # fader; then its mute box.
   xdotool search --name "^KorVaneControls\$" windowfocus --sync
-  xdotool key --delay 150 Tab Tab Tab Tab Tab
+  for tab in 1 2 3 4 5; do
+    xdotool key Tab
+    sleep 0.3
+  done
   sleep 1
   shoot focus-fader 204 440 30 50
   xdotool key Tab
