@@ -132,9 +132,11 @@ void GlobalManager::Startup(const std::wstring& resourcePath, const CreateContro
     state.languageFolder = languageFolder;
     LoadGlobalResources();
     LoadLanguageStrings(resourcePath + languageFolder + L"\\gdstrings.ini");
+    // A warm-up of an earlier session ends before that session does.
+    state.codecWarmUp.reset();
     state.gdiplus = std::make_unique<GdiPlusSession>();
     // Image codecs start while the first window is built.
-    if (state.gdiplus->IsStarted() && !state.codecWarmUp)
+    if (state.gdiplus->IsStarted())
         state.codecWarmUp = std::make_unique<GdiPlusCodecWarmUp>();
     InitCommonControls();
 }
