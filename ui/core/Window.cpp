@@ -444,11 +444,16 @@ void Window::Invalidate(const UiRect& rect)
 {
     if (m_hwnd == nullptr)
         return;
-    const RECT area = ToRECT(rect);
-    ::InvalidateRect(m_hwnd, &area, FALSE);
-    // The system neither paints a layered window by itself nor keeps a
-    // dependable update region for it: the window keeps its own.
-    m_dirty.Union(rect);
+    // An empty rectangle (a control not laid out yet, as every control is
+    // while the window is built) adds nothing to the update region: the
+    // system call, a round trip to the window server, is left out.
+    if (!rect.IsEmpty()) {
+        const RECT area = ToRECT(rect);
+        ::InvalidateRect(m_hwnd, &area, FALSE);
+        // The system neither paints a layered window by itself nor keeps a
+        // dependable update region for it: the window keeps its own.
+        m_dirty.Union(rect);
+    }
     if (m_layered && !m_paintPosted) {
         m_paintPosted = true;
         ::PostMessageW(m_hwnd, WM_PAINT, 0, 0);
