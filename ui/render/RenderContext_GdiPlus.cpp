@@ -10,6 +10,7 @@
 #include "ui/render/Pen_GdiPlus.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace ui {
@@ -138,6 +139,88 @@ Gdiplus::RectF ToRectF(const UiRect& rect)
 bool SameSize(const UiRect& a, const UiRect& b)
 {
     return a.Width() == b.Width() && a.Height() == b.Height();
+}
+
+PathPtr MakePath()
+{
+    Gdiplus::GpPath* path = nullptr;
+    gdip::GdipCreatePath(Gdiplus::FillModeAlternate, &path);
+    return PathPtr(path);
+}
+
+// The outline of a rounded rectangle as paths to stroke one by one. Some
+// renderers stroke through a buffer of the path's whole bounds, so a
+// window-sized outline in one path costs as much as filling the window:
+// it is cut into its four corners and four sides instead. The cuts fall
+// across straight runs on pixel boundaries (half-integer coordinates, pixel
+// centres being whole), a pixel or more past the arcs, so that each pixel
+// is covered by one piece alone and comes out as in the whole outline (a
+// pen wider than a pixel may differ by a pixel or two where a cut meets
+// its corner). An outline too small for such cuts stays one closed path.
+std::vector<PathPtr> RoundRectPieces(const UiRect& rect, const UiSize& round)
+{
+    const float l = static_cast<float>(rect.left);
+    const float t = static_cast<float>(rect.top);
+    const float r = static_cast<float>(rect.right);
+    const float b = static_cast<float>(rect.bottom);
+    const float hw = static_cast<float>(round.cx) / 2;
+    const float hh = static_cast<float>(round.cy) / 2;
+    // The first pixel boundary a pixel or more past each end of the
+    // rounding: a stroke's end is cut square to its direction, and just
+    // past an arc the direction is not yet quite straight.
+    const float left = std::ceil(l + hw + 0.5f) + 0.5f;
+    const float right = std::floor(r - hw - 0.5f) - 0.5f;
+    const float top = std::ceil(t + hh + 0.5f) + 0.5f;
+    const float bottom = std::floor(b - hh - 0.5f) - 0.5f;
+    std::vector<PathPtr> pieces;
+    const int w = round.cx;
+    const int h = round.cy;
+    if (w <= 0 || h <= 0 || left >= right || top >= bottom) {
+        PathPtr path = MakePath();
+        if (path) {
+            gdip::GdipAddPathArcI(path.get(), rect.left, rect.top, w, h, 180, 90);
+            gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.top, w, h, 270, 90);
+            gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.bottom - h, w, h, 0, 90);
+            gdip::GdipAddPathArcI(path.get(), rect.left, rect.bottom - h, w, h, 90, 90);
+            gdip::GdipClosePathFigure(path.get());
+        }
+        pieces.push_back(std::move(path));
+        return pieces;
+    }
+    const auto line = [](Gdiplus::GpPath* path, float x1, float y1, float x2, float y2) {
+        if (x1 != x2 || y1 != y2)
+            gdip::GdipAddPathLine(path, x1, y1, x2, y2);
+    };
+    // Each corner runs from the cut before it to the cut after it, clockwise.
+    struct Corner {
+        float fromX, fromY, arcStartX, arcStartY;
+        int arcX, arcY, angle;
+        float arcEndX, arcEndY, toX, toY;
+    };
+    const Corner corners[] = {
+        {l, top, l, t + hh, rect.left, rect.top, 180, l + hw, t, left, t},
+        {right, t, r - hw, t, rect.right - w, rect.top, 270, r, t + hh, r, top},
+        {r, bottom, r, b - hh, rect.right - w, rect.bottom - h, 0, r - hw, b, right, b},
+        {left, b, l + hw, b, rect.left, rect.bottom - h, 90, l, b - hh, l, bottom},
+    };
+    const float sides[4][4] = {
+        {left, t, right, t}, {r, top, r, bottom}, {right, b, left, b}, {l, bottom, l, top}};
+    for (int i = 0; i < 4; ++i) {
+        const Corner& c = corners[i];
+        PathPtr corner = MakePath();
+        PathPtr side = MakePath();
+        if (corner) {
+            line(corner.get(), c.fromX, c.fromY, c.arcStartX, c.arcStartY);
+            gdip::GdipAddPathArcI(corner.get(), c.arcX, c.arcY, w, h, static_cast<float>(c.angle),
+                                  90);
+            line(corner.get(), c.arcEndX, c.arcEndY, c.toX, c.toY);
+        }
+        if (side)
+            line(side.get(), sides[i][0], sides[i][1], sides[i][2], sides[i][3]);
+        pieces.push_back(std::move(corner));
+        pieces.push_back(std::move(side));
+    }
+    return pieces;
 }
 
 } // namespace
@@ -559,20 +642,13 @@ void RenderContext_GdiPlus::DrawRoundRect(const UiRect& rect, const UiSize& roun
 {
     Graphics graphics(m_dc, DrawGraphics());
     PenPtr pen = MakePen(argb, width);
-    Gdiplus::GpPath* rawPath = nullptr;
-    gdip::GdipCreatePath(Gdiplus::FillModeAlternate, &rawPath);
-    PathPtr path(rawPath);
-    if (!graphics || !pen || !path)
+    if (!graphics || !pen)
         return;
-    const int w = roundSize.cx;
-    const int h = roundSize.cy;
-    gdip::GdipAddPathArcI(path.get(), rect.left, rect.top, w, h, 180, 90);
-    gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.top, w, h, 270, 90);
-    gdip::GdipAddPathArcI(path.get(), rect.right - w, rect.bottom - h, w, h, 0, 90);
-    gdip::GdipAddPathArcI(path.get(), rect.left, rect.bottom - h, w, h, 90, 90);
-    gdip::GdipClosePathFigure(path.get());
     graphics.SetAntiAlias();
-    gdip::GdipDrawPath(graphics.Get(), pen.get(), path.get());
+    for (const PathPtr& piece : RoundRectPieces(rect, roundSize)) {
+        if (piece)
+            gdip::GdipDrawPath(graphics.Get(), pen.get(), piece.get());
+    }
 }
 
 void RenderContext_GdiPlus::DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb,
