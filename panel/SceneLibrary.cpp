@@ -50,25 +50,34 @@ std::wstring SceneLibrary::DefaultRoot()
     return root;
 }
 
+const std::wstring& SceneLibrary::Root() const
+{
+    if (!m_rootKnown) {
+        m_root = DefaultRoot();
+        m_rootKnown = true;
+    }
+    return m_root;
+}
+
 std::wstring SceneLibrary::SceneFolder() const
 {
-    if (m_root.empty())
+    if (Root().empty())
         return {};
-    ::CreateDirectoryW(m_root.c_str(), nullptr);
-    const std::wstring folder = m_root + L"\\Scenes";
+    ::CreateDirectoryW(Root().c_str(), nullptr);
+    const std::wstring folder = Root() + L"\\Scenes";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
 std::wstring SceneLibrary::RecentListPath() const
 {
-    return m_root + L"\\recent-scenes.txt";
+    return Root() + L"\\recent-scenes.txt";
 }
 
 std::vector<std::wstring> SceneLibrary::Recent() const
 {
     std::vector<std::wstring> existing;
-    if (m_root.empty())
+    if (Root().empty())
         return existing;
     const RecentScenes list = ReadList(RecentListPath());
     for (const std::wstring& path : list.Paths()) {
@@ -81,9 +90,9 @@ std::vector<std::wstring> SceneLibrary::Recent() const
 
 void SceneLibrary::Remember(const std::wstring& path)
 {
-    if (m_root.empty())
+    if (Root().empty())
         return;
-    ::CreateDirectoryW(m_root.c_str(), nullptr);
+    ::CreateDirectoryW(Root().c_str(), nullptr);
     RecentScenes list = ReadList(RecentListPath());
     list.Add(path);
     WriteList(RecentListPath(), list);
@@ -91,7 +100,7 @@ void SceneLibrary::Remember(const std::wstring& path)
 
 void SceneLibrary::Forget(const std::wstring& path)
 {
-    if (m_root.empty())
+    if (Root().empty())
         return;
     RecentScenes list = ReadList(RecentListPath());
     list.Remove(path);

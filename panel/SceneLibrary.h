@@ -13,7 +13,10 @@ public:
     // The user's "%APPDATA%\KorVane Controls".
     static std::wstring DefaultRoot();
 
-    explicit SceneLibrary(std::wstring root = DefaultRoot()) : m_root(std::move(root)) {}
+    // The user's folder is looked up on first use: the lookup costs the
+    // program's start milliseconds, and scenes wait for the user.
+    SceneLibrary() = default;
+    explicit SceneLibrary(std::wstring root) : m_root(std::move(root)), m_rootKnown(true) {}
 
     // The "Scenes" folder under the root, made when missing.
     std::wstring SceneFolder() const;
@@ -23,7 +26,9 @@ public:
     void Forget(const std::wstring& path);
 
 private:
+    const std::wstring& Root() const;
     std::wstring RecentListPath() const;
 
-    std::wstring m_root;
+    mutable std::wstring m_root;
+    mutable bool m_rootKnown = false;
 };
