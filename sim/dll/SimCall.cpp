@@ -32,6 +32,7 @@ SimCall::SimCall(const wchar_t* entry) : m_line(entry)
         m_lock.emplace(runtime);
     }
     m_injected = runtime.Driver().m_injection.TakeFailure(entry);
+    m_journaled = runtime.IsJournaling();
     m_line += L"(";
 }
 
@@ -54,20 +55,26 @@ uint32_t SimCall::Finish(uint32_t status)
     if (m_injected) {
         status = *m_injected;
     }
-    runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
-                    (m_injected ? std::wstring() : m_outputs) +
-                    (m_injected ? L" (injected)" : L""));
+    if (m_journaled) {
+        runtime.Journal(m_line + SimText::Format(") = 0x%08X", status) +
+                        (m_injected ? std::wstring() : m_outputs) +
+                        (m_injected ? L" (injected)" : L""));
+    }
     m_lock.reset();
     return status;
 }
 
 void SimCall::Out(const wchar_t* name, int64_t value)
 {
+    if (!m_journaled)
+        return;
     m_outputs += L" " + std::wstring(name) + L"=" + std::to_wstring(value);
 }
 
 void SimCall::Out(const wchar_t* name, Bytes value)
 {
+    if (!m_journaled)
+        return;
     m_outputs += L" " + std::wstring(name) + L"=" + FormatBytes(value);
 }
 

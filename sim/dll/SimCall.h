@@ -15,6 +15,8 @@ class SimDriver;
 //   NAME(ARG,ARG,...) = 0xSTATUS[ NAME=VALUE...][ (injected)]
 // Numbers are decimal, Hex() values hexadecimal, window handles hexadecimal,
 // other pointers "&" (given) or "0" (null), byte blocks [01 02], texts "...".
+// Without an open journal nothing is formatted: a poll every 200 ms then
+// costs the panel no more than the call itself.
 class SimCall {
 public:
     struct Hex {
@@ -33,7 +35,8 @@ public:
     template <typename... T>
     void Args(const T&... values)
     {
-        (AddArg(values), ...);
+        if (m_journaled)
+            (AddArg(values), ...);
     }
     // The status injected for this call, if any; the call must not run then.
     const std::optional<uint32_t>& Injected() const { return m_injected; }
@@ -60,6 +63,8 @@ private:
     std::wstring m_line;
     std::wstring m_outputs;
     bool m_firstArg = true;
+    // Whether a journal was open when the call took the lock.
+    bool m_journaled = false;
     std::optional<uint32_t> m_injected;
     std::optional<SimRuntime::Guard> m_lock;
     bool m_finished = false;

@@ -15,6 +15,7 @@ public:
     // An empty path closes the journal. False when the file cannot be opened.
     bool Open(const std::wstring& m_path);
     const std::wstring& Path() const { return m_path; }
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
     void Write(const std::wstring& line);
 
 private:

@@ -43,6 +43,7 @@ public:
     // The members below need the lock.
     SimDriver& Driver() { return m_driver; }
     void Journal(const std::wstring& line) { m_journal.Write(line); }
+    bool IsJournaling() const { return m_journal.IsOpen(); }
 
     // Runs a control request; takes the lock itself.
     std::wstring Control(std::wstring_view request);
