@@ -25,8 +25,16 @@ pid_of() {
   done
   return 1
 }
-# Processor milliseconds (user + system) of a Linux process.
-cpu_ms() { awk -v t="$tick" '{ print ($14 + $15) * 1000 / t }' "/proc/$1/stat"; }
+# Processor milliseconds of a Linux process: the scheduler's exact run time
+# of each of its threads where the kernel keeps it, otherwise user + system
+# time in clock ticks (sampled, so a few milliseconds a second are noisy).
+cpu_ms() {
+  if [ -r "/proc/$1/schedstat" ]; then
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { print ns / 1e6 }'
+  else
+    awk -v t="$tick" '{ print ($14 + $15) * 1000 / t }' "/proc/$1/stat"
+  fi
+}
 now_ms() { date +%s%3N; }
 # share PID_A PID_B: the two processes' CPU over `seconds`, in % of one core.
 share() {
