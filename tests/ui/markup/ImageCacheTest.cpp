@@ -69,10 +69,13 @@ TEST_F(ImageCacheTest, FullPathsAreTakenUnderTheRootAndNormalised)
 
 TEST_F(ImageCacheTest, UsersShareOneDecodeUntilTheLastIsGone)
 {
+    // A file of its own: it is replaced below, and the suite's cases share a process.
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\replaced.png", 6, 4, PixelFormat32bppARGB,
+                                         [](int, int) { return kOpaqueRed; }));
     ImageAttribute first;
     ImageAttribute second;
-    first.SetImageString(L"../public/opaque32.png");
-    second.SetImageString(L"file='..\\public\\opaque32.png' corner='1,1,1,1'");
+    first.SetImageString(L"../public/replaced.png");
+    second.SetImageString(L"file='..\\public\\replaced.png' corner='1,1,1,1'");
     ASSERT_TRUE(ImagePainter::LoadAttributeImage(first, L"ControlPanel\\"));
     ASSERT_TRUE(ImagePainter::LoadAttributeImage(second, L"ControlPanel\\"));
     EXPECT_EQ(first.image, second.image);
@@ -80,15 +83,15 @@ TEST_F(ImageCacheTest, UsersShareOneDecodeUntilTheLastIsGone)
     EXPECT_EQ(ImageCache::GetInstance().GetEntryCount(), 1u);
 
     // Replace the file: only a new decode can see the new size.
-    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\opaque32.png", 9, 4, PixelFormat32bppARGB,
+    ASSERT_TRUE(ImageTestFiles::WritePng(root + L"public\\replaced.png", 9, 4, PixelFormat32bppARGB,
                                          [](int, int) { return kOpaqueRed; }));
-    first.SetImageString(L"../public/opaque32.png");
+    first.SetImageString(L"../public/replaced.png");
     EXPECT_EQ(ImageCache::GetInstance().GetEntryCount(), 1u);
-    EXPECT_EQ(Load(L"../public/opaque32.png")->width, 6);
+    EXPECT_EQ(Load(L"../public/replaced.png")->width, 6);
     second.Clear();
     EXPECT_EQ(ImageCache::GetInstance().GetEntryCount(), 0u);
 
-    std::shared_ptr<ImageInfo> again = Load(L"../public/opaque32.png");
+    std::shared_ptr<ImageInfo> again = Load(L"../public/replaced.png");
     ASSERT_TRUE(again);
     EXPECT_EQ(again->width, 9);
     again.reset();
