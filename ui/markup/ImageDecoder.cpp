@@ -1,8 +1,11 @@
 #include "ui/markup/ImageDecoder.h"
 
+#include "ui/markup/PngDecoder.h"
+#include "ui/render/GdiBitmap.h"
 #include "ui/render/GdiPlusApi.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -150,6 +153,31 @@ std::unique_ptr<ImageInfo> Decode(Gdiplus::GpBitmap* bitmap)
     return info;
 }
 
+// A plain PNG decoded without the system's codecs, or null for the general
+// path to take it.
+std::unique_ptr<ImageInfo> DecodePlainPng(const uint8_t* bytes, size_t size)
+{
+    std::optional<PngDecoder::Image> png = PngDecoder::Decode(bytes, size);
+    if (!png)
+        return nullptr;
+    const int width = static_cast<int>(png->width);
+    const int height = static_cast<int>(png->height);
+    // Bottom-up, as the system's codecs hand bitmaps over.
+    GdiBitmap bitmap;
+    if (!bitmap.Init(nullptr, width, height, false))
+        return nullptr;
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(bitmap.GetBits() + (height - 1 - y) * rowBytes, png->bgra.data() + y * rowBytes,
+                    rowBytes);
+    auto info = std::make_unique<ImageInfo>();
+    info->frames.emplace_back(bitmap.DetachBitmap());
+    info->width = width;
+    info->height = height;
+    info->alphaChannel = png->transparent;
+    return info;
+}
+
 } // namespace
 
 std::unique_ptr<ImageInfo> ImageDecoder::DecodeBlock(GlobalBlock block)
@@ -157,8 +185,13 @@ std::unique_ptr<ImageInfo> ImageDecoder::DecodeBlock(GlobalBlock block)
     IStream* rawStream = nullptr;
     if (!block)
         return nullptr;
-    const bool tooLarge = PngTooLarge(block.Lock(), block.GetSize());
+    const uint8_t* bytes = block.Lock();
+    std::unique_ptr<ImageInfo> plain =
+        DecodePlainPng(bytes, bytes != nullptr ? block.GetSize() : 0);
+    const bool tooLarge = plain == nullptr && PngTooLarge(bytes, block.GetSize());
     block.Unlock();
+    if (plain)
+        return plain;
     if (tooLarge || ::CreateStreamOnHGlobal(block.Get(), TRUE, &rawStream) != S_OK)
         return nullptr;
     // The stream frees the block when it is released.

@@ -293,6 +293,14 @@ std::vector<uint8_t> MonochromeBmp(int32_t width, int32_t height)
     return bmp;
 }
 
+GlobalBlock BlockOf(const std::vector<uint8_t>& bytes)
+{
+    GlobalBlock block(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+    std::memcpy(::GlobalLock(block.Get()), bytes.data(), bytes.size());
+    ::GlobalUnlock(block.Get());
+    return block;
+}
+
 TEST(HostileImageTest, HugeImagesAndOversizedEntriesGiveNoImage)
 {
     test::StartGdiPlus();
@@ -302,10 +310,7 @@ TEST(HostileImageTest, HugeImagesAndOversizedEntriesGiveNoImage)
     const std::vector<uint8_t> huge = GreyPng(5000, 4000);
     ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"huge.png", huge));
     EXPECT_FALSE(ImageDecoder::DecodeFile(folder + L"huge.png"));
-    GlobalBlock block(::GlobalAlloc(GMEM_MOVEABLE, huge.size()));
-    std::memcpy(::GlobalLock(block.Get()), huge.data(), huge.size());
-    ::GlobalUnlock(block.Get());
-    EXPECT_FALSE(ImageDecoder::DecodeBlock(std::move(block)));
+    EXPECT_FALSE(ImageDecoder::DecodeBlock(BlockOf(huge)));
     ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"huge.bmp", MonochromeBmp(5000, 4000)));
     EXPECT_FALSE(ImageDecoder::DecodeFile(folder + L"huge.bmp"));
     ASSERT_TRUE(test::ImageTestFiles::WriteFile(folder + L"small.bmp", MonochromeBmp(50, 40)));
@@ -330,6 +335,57 @@ TEST(HostileImageTest, HugeImagesAndOversizedEntriesGiveNoImage)
     EXPECT_FALSE(ImageCache::GetInstance().GetImage(L"skin\\bomb.png"));
     EXPECT_TRUE(ImageCache::GetInstance().GetImage(L"skin\\fine.png"));
     GlobalManager::CloseArchive();
+}
+
+std::vector<uint8_t> Pixels(HBITMAP bitmap)
+{
+    DIBSECTION dib{};
+    if (::GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr)
+        return {};
+    ::GdiFlush();
+    const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    return {bits, bits + static_cast<size_t>(dib.dsBm.bmWidthBytes) * dib.dsBm.bmHeight};
+}
+
+// Skin archive entries of the plain kind are decoded without the system's
+// codecs; every image of the skin must come out exactly as they give it
+// (the file path still goes through them).
+TEST(ImageDecoderTest, EverySkinImageDecodesAsTheSystemCodecsDecodeIt)
+{
+    test::StartGdiPlus();
+    std::vector<std::wstring> folders = {std::wstring(KV_SOURCE_DIR_W) + L"\\resources\\themes"};
+    int compared = 0;
+    while (!folders.empty()) {
+        const std::wstring folder = folders.back();
+        folders.pop_back();
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE);
+        do {
+            const std::wstring name = found.cFileName;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (name != L"." && name != L"..")
+                    folders.push_back(path);
+                continue;
+            }
+            if (name.size() < 4 || name.compare(name.size() - 4, 4, L".png") != 0)
+                continue;
+            const auto fromCodecs = ImageDecoder::DecodeFile(path);
+            const auto plain =
+                ImageDecoder::DecodeBlock(BlockOf(test::ImageTestFiles::ReadFile(path)));
+            ASSERT_TRUE(fromCodecs && plain);
+            const std::string label(name.begin(), name.end());
+            EXPECT_EQ(plain->width, fromCodecs->width) << label;
+            EXPECT_EQ(plain->height, fromCodecs->height) << label;
+            EXPECT_EQ(plain->alphaChannel, fromCodecs->alphaChannel) << label;
+            ASSERT_EQ(plain->GetFrameCount(), 1u) << label;
+            EXPECT_EQ(Pixels(plain->GetFrame(0)), Pixels(fromCodecs->GetFrame(0))) << label;
+            ++compared;
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    EXPECT_GT(compared, 200);
 }
 
 } // namespace
