@@ -7,7 +7,6 @@
 #include "ui/markup/TextEncoding.h"
 #include "ui/markup/WindowBuilder.h"
 #include "ui/markup/ZipArchive.h"
-#include "ui/render/GdiPlusCodecWarmUp.h"
 #include "ui/render/GdiPlusSession.h"
 #include "ui/render/RenderFactory_GdiPlus.h"
 
@@ -46,8 +45,6 @@ struct State {
     std::wstring defaultDisabledTextColor = L"textdefaultdisablecolor";
     std::unique_ptr<IRenderFactory> renderFactory;
     std::unique_ptr<GdiPlusSession> gdiplus;
-    // Ends before GDI+ does.
-    std::unique_ptr<GdiPlusCodecWarmUp> codecWarmUp;
 };
 
 State& GetState()
@@ -132,12 +129,7 @@ void GlobalManager::Startup(const std::wstring& resourcePath, const CreateContro
     state.languageFolder = languageFolder;
     LoadGlobalResources();
     LoadLanguageStrings(resourcePath + languageFolder + L"\\gdstrings.ini");
-    // A warm-up of an earlier session ends before that session does.
-    state.codecWarmUp.reset();
     state.gdiplus = std::make_unique<GdiPlusSession>();
-    // Image codecs start while the first window is built.
-    if (state.gdiplus->IsStarted())
-        state.codecWarmUp = std::make_unique<GdiPlusCodecWarmUp>();
     InitCommonControls();
 }
 
@@ -151,7 +143,6 @@ void GlobalManager::Shutdown()
     state.defaultTextColor = L"textdefaultcolor";
     state.defaultDisabledTextColor = L"textdefaultdisablecolor";
     state.languageStrings.Clear();
-    state.codecWarmUp.reset();
     state.gdiplus.reset();
     state.renderFactory.reset();
 }
